@@ -13,3 +13,22 @@ bool EnsureParentDirectory(const char* pszPath);
 // Replaces pszPath with the bytes given: temporary file beside it, synced, renamed over
 // it, under an advisory lock. The old file is untouched when any step fails.
 bool ReplaceFileAtomically(const char* pszPath, const void* pData, size_t nSize);
+
+// A file opened for reading under a shared advisory lock on the lock file that
+// ReplaceFileAtomically takes, so a reader never sees a save half done. Fd() is -1
+// when the file cannot be opened.
+class SharedReadFile {
+public:
+    explicit SharedReadFile(const char* pszPath);
+    ~SharedReadFile();
+    SharedReadFile(const SharedReadFile&) = delete;
+    SharedReadFile& operator=(const SharedReadFile&) = delete;
+
+    int Fd() const { return m_nFd; }
+    // Reads up to nSize bytes, fewer only at the end of the file or on an error.
+    size_t Read(void* pData, size_t nSize);
+
+private:
+    int m_nFd = -1;
+    int m_nLockFd = -1;
+};
