@@ -13,7 +13,9 @@ public:
     TempDir() {
         char szTemplate[] = "/tmp/pelmanix-test-XXXXXX";
         const char* pszDir = mkdtemp(szTemplate);
-        m_strPath = pszDir ? pszDir : "/tmp";
+        if (!pszDir)
+            abort(); // never fall back to a shared directory we would then empty
+        m_strPath = pszDir;
         const char* pszOld = getenv("TEMP");
         m_bHadOld = pszOld != nullptr;
         if (m_bHadOld)

@@ -1,0 +1,12 @@
+# GUI tests: a real wx application on the X display the test command provides.
+add_library(gui_test_main STATIC gui_main.cpp)
+target_link_libraries(gui_test_main PUBLIC pelmanix_ui GTest::gtest)
+
+function(pelmanix_add_gui_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE gui_test_main)
+  pelmanix_add_test(${name})
+  set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+endfunction()
+
+pelmanix_add_gui_test(test_ui test_resources.cpp)

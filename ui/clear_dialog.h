@@ -1,0 +1,22 @@
+#pragma once
+
+#include <wx/dialog.h>
+
+#include "core/dialog_text.h"
+
+// The summary of a cleared game; all its text is drawn by its paint handler.
+class CClearDialog : public wxDialog {
+public:
+    explicit CClearDialog(wxWindow* pOwner);
+
+    int m_anHistogram[CLEAR_HISTOGRAM_SIZE] = {};
+    int m_nOpens = 0;
+    int m_nSeconds = 0;
+    int m_nScore = 0;
+
+private:
+    void OnPaint(wxPaintEvent& event);
+    void OnOK(wxCommandEvent& event);
+
+    wxDECLARE_EVENT_TABLE();
+};

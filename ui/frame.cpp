@@ -1,0 +1,209 @@
+#include "ui/frame.h"
+
+#include <cstring>
+
+#include <wx/menu.h>
+
+#include "records/paths.h"
+#include "records/settings.h"
+#include "ui/clear_dialog.h"
+#include "ui/wsys.h"
+
+wxBitmap* g_pBackgroundBitmap = nullptr;
+wxBitmap* g_pCardBackBitmap = nullptr;
+
+wxBEGIN_EVENT_TABLE(CGameFrame, wxFrame) EVT_PAINT(CGameFrame::OnPaint)
+    EVT_TIMER(wxID_ANY, CGameFrame::OnTimer) EVT_LEFT_DOWN(CGameFrame::OnLeftDown)
+    // GTK reports a quick second press as a double click; it is a press all the same.
+    EVT_LEFT_DCLICK(CGameFrame::OnLeftDown) EVT_LEFT_UP(CGameFrame::OnLeftUp)
+        EVT_RIGHT_DOWN(CGameFrame::OnRightDown) EVT_RIGHT_DCLICK(CGameFrame::OnRightDown)
+            EVT_CLOSE(CGameFrame::OnDestroyWindow)
+                EVT_MENU(MenuCommandId(ID_MENU_START), CGameFrame::OnCommand)
+                    EVT_MENU(MenuCommandId(ID_MENU_EXIT), CGameFrame::OnCommand)
+                        EVT_MENU(MenuCommandId(ID_MENU_RANKING), CGameFrame::OnCommand)
+                            EVT_MENU(MenuCommandId(ID_MENU_OPTIONS), CGameFrame::OnCommand)
+                                EVT_MENU(MenuCommandId(ID_MENU_HELP), CGameFrame::OnCommand)
+                                    EVT_MENU(MenuCommandId(ID_MENU_VERSION), CGameFrame::OnCommand)
+                                        wxEND_EVENT_TABLE()
+
+                                            CGameFrame::CGameFrame()
+    : wxFrame(nullptr, wxID_ANY, "Pelmanix", wxDefaultPosition, wxDefaultSize,
+              wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX) {
+    for (int nId = 0; nId < TIMER_SLOTS; ++nId)
+        m_aTimers[nId].SetOwner(this, nId);
+    // Every paint covers the whole board: nothing is erased first.
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    SetCursor(*wxSTANDARD_CURSOR);
+    SetMenuBar(LoadResMenuBar(MENU_MAIN));
+    SetClientSize(BOARD_WIDTH, BOARD_HEIGHT);
+
+    LoadSettings();
+    LoadResBitmap(BACKGROUND_BASE_ID + m_board.m_nBackground, g_pBackgroundBitmap);
+    LoadResBitmap(CARD_BACK_BASE_ID + m_board.m_nCardPattern, g_pCardBackBitmap);
+    m_board.NewDeal();
+    LoadRanking();
+}
+
+void CGameFrame::OnTimer(wxTimerEvent& event) {
+    OnGameTimer(event.GetId());
+}
+
+void CGameFrame::OnLeftDown(wxMouseEvent& event) {
+    OnBoardClick(0, event.GetPosition());
+    event.Skip();
+}
+
+void CGameFrame::OnLeftUp(wxMouseEvent& event) {
+    OnBoardRelease(0, event.GetPosition());
+    event.Skip();
+}
+
+void CGameFrame::OnRightDown(wxMouseEvent& event) {
+    OnBoardRightClick(0, event.GetPosition());
+    event.Skip();
+}
+
+void CGameFrame::OnCommand(wxCommandEvent& event) {
+    int nCommand = 0;
+    for (int n = ID_MENU_EXIT; n <= ID_MENU_VERSION; ++n)
+        if (MenuCommandId(n) == event.GetId())
+            nCommand = n;
+    switch (nCommand) {
+    case ID_MENU_START:
+        StartGame();
+        break;
+    case ID_MENU_EXIT:
+        OnExit();
+        break;
+    case ID_MENU_RANKING:
+        OnRanking();
+        break;
+    case ID_MENU_OPTIONS:
+        OnOptions();
+        break;
+    case ID_MENU_HELP:
+        OnHelp();
+        break;
+    case ID_MENU_VERSION:
+        OnVersion();
+        break;
+    default:
+        break;
+    }
+}
+
+// Closing the window by any means saves both files once, then destroys it.
+void CGameFrame::OnDestroyWindow(wxCloseEvent& /*event*/) {
+    if (!m_bSaved) {
+        m_bSaved = true;
+        for (wxTimer& timer : m_aTimers)
+            timer.Stop();
+        SaveSettings();
+        SaveRanking();
+    }
+    Destroy();
+}
+
+void CGameFrame::OnExit() {
+    if (ShowMessageBox(this, "終了しますか？", "Pelmanix", true) == ANSWER_OK)
+        Close(true);
+}
+
+void CGameFrame::OnHelp() {
+    OpenHelpContents(this);
+}
+
+void CGameFrame::SuspendClock() {
+    if (m_board.IsTimerActive(TIMER_CLOCK))
+        m_aTimers[TIMER_CLOCK].Stop();
+}
+
+void CGameFrame::ResumeClock() {
+    if (m_board.IsTimerActive(TIMER_CLOCK))
+        m_aTimers[TIMER_CLOCK].Start(m_board.m_anTimerElapse[TIMER_CLOCK]);
+}
+
+void CGameFrame::OnVersion() {
+    SuspendClock();
+    {
+        wxDialog dlg;
+        if (LoadResDialog(&dlg, this, DLG_VERSION)) {
+            dlg.SetAffirmativeId(1);
+            dlg.ShowModal();
+        }
+    }
+    ResumeClock();
+}
+
+void CGameFrame::ShowClearDialog(const int* panHistogram, int nScore) {
+    CClearDialog dlg(this);
+    std::memcpy(dlg.m_anHistogram, panHistogram, sizeof dlg.m_anHistogram);
+    dlg.m_nOpens = m_board.m_nOpenCount;
+    dlg.m_nSeconds = g_nGameSeconds;
+    dlg.m_nScore = nScore;
+    m_board.m_bShowOpens = 0;
+    m_board.m_bShowTime = 0;
+    Refresh(false);
+    dlg.ShowModal();
+}
+
+void CGameFrame::LoadSettings() {
+    char szPath[DATA_PATH_SIZE] = "";
+    GetSettingsPath(szPath, sizeof szPath);
+    const wxSize created = GetSize();
+
+    StoredSettings settings;
+    ReadSettings(szPath, &settings);
+    g_bCenterWindow = settings.bCenterWindow;
+    g_bRandomCard = settings.bRandomCard;
+    g_bRandomBack = settings.bRandomBack;
+    m_board.m_nCardPattern = settings.nCardPattern;
+    m_board.m_nBackground = settings.nBackground;
+    m_board.m_nTimeIndex = settings.nTimeIndex;
+    m_board.m_bTimeAuto = settings.bTimeAuto;
+
+    if (g_bCenterWindow)
+        Centre();
+    else
+        SetSize(settings.nLeft, settings.nTop, created.x, created.y);
+
+    if (g_bRandomCard)
+        m_board.m_nCardPattern = DrawRandomRow(CARD_PATTERN_COUNT);
+    if (g_bRandomBack)
+        m_board.m_nBackground = DrawRandomRow(BACKGROUND_COUNT);
+}
+
+void CGameFrame::SaveSettings() {
+    char szPath[DATA_PATH_SIZE];
+    if (!GetSettingsPath(szPath, sizeof szPath))
+        return;
+    // While minimised the frame still reports where it will be restored to.
+    const wxPoint position = GetPosition();
+    StoredSettings settings;
+    settings.nLeft = position.x;
+    settings.nTop = position.y;
+    settings.bCenterWindow = g_bCenterWindow;
+    settings.bRandomCard = g_bRandomCard;
+    settings.bRandomBack = g_bRandomBack;
+    settings.nCardPattern = m_board.m_nCardPattern;
+    settings.nBackground = m_board.m_nBackground;
+    settings.nTimeIndex = m_board.m_nTimeIndex;
+    settings.bTimeAuto = m_board.m_bTimeAuto;
+    WriteSettings(szPath, settings);
+}
+
+void CGameFrame::LoadRanking() {
+    char szPath[DATA_PATH_SIZE];
+    if (GetRankingPath(szPath, sizeof szPath))
+        ::LoadRanking(*m_board.m_pRanking, szPath);
+}
+
+void CGameFrame::SaveRanking() {
+    char szPath[DATA_PATH_SIZE];
+    if (GetRankingPath(szPath, sizeof szPath))
+        ::SaveRanking(*m_board.m_pRanking, szPath);
+}
+
+void CGameFrame::InsertResult(int nScore, int nOpens, int nSeconds) {
+    ::InsertResult(*m_board.m_pRanking, nScore, nOpens, nSeconds);
+}

@@ -1,0 +1,112 @@
+// Drawing the board: background tiles, the status line and the cards, composed
+// off-screen and copied to the window in one transfer.
+
+#include <algorithm>
+#include <cstdio>
+
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+
+#include "core/score.h"
+#include "ui/frame.h"
+#include "ui/wsys.h"
+
+namespace {
+
+const wxPoint OPEN_COUNT_POS(525, 294);
+const wxPoint GAME_TIME_POS(625, 294);
+
+void BlitCardImage(wxDC* pDC, int x, int y, const wxBitmap& bitmap) {
+    if (!bitmap.IsOk())
+        return;
+    wxMemoryDC mem;
+    mem.SelectObjectAsSource(bitmap);
+    pDC->Blit(x, y, CARD_WIDTH, CARD_HEIGHT, &mem, 0, 0, wxCOPY);
+}
+
+void BlitCardBack(wxDC* pDC, int x, int y) {
+    BlitCardImage(pDC, x, y, *g_pCardBackBitmap);
+}
+
+// White on a black box, as status text always was.
+void DrawStatusText(wxDC* pDC, const wxPoint& point, const char* pszText) {
+    const wxColour oldText = pDC->GetTextForeground();
+    const wxColour oldBack = pDC->GetTextBackground();
+    const int nOldMode = pDC->GetBackgroundMode();
+    pDC->SetFont(GetSurfaceFont());
+    pDC->SetTextForeground(*wxWHITE);
+    pDC->SetTextBackground(*wxBLACK);
+    pDC->SetBackgroundMode(wxBRUSHSTYLE_SOLID);
+    pDC->DrawText(ToWx(pszText), point);
+    pDC->SetBackgroundMode(nOldMode);
+    pDC->SetTextForeground(oldText);
+    pDC->SetTextBackground(oldBack);
+}
+
+} // namespace
+
+void CCard::SetDealt(wxDC* pDC, int bDealt) {
+    m_bDealt = bDealt;
+    if (bDealt)
+        DrawCard(pDC);
+}
+
+void CCard::DrawCard(wxDC* pDC) const {
+    if (!m_bDealt || m_bRemoved)
+        return;
+    if (m_bFaceUp)
+        BlitCardImage(pDC, m_nX, m_nY, GetCachedResBitmap(m_bmpFace.m_nId));
+    else
+        BlitCardBack(pDC, m_nX, m_nY);
+}
+
+void CGameBoard::DrawAllCards(wxDC* pDC) const {
+    for (int nRow = 0; nRow < BOARD_ROWS; ++nRow)
+        for (int nColumn = 0; nColumn < BOARD_COLUMNS; ++nColumn)
+            if (const CCard* pCard = m_apCards[nRow * BOARD_COLUMNS + nColumn])
+                pCard->DrawCard(pDC);
+}
+
+void CGameFrame::DrawBackground(wxDC* pDC) {
+    const wxBitmap& tile = *g_pBackgroundBitmap;
+    // A tile without pixels would never advance the loops below.
+    if (!tile.IsOk() || tile.GetWidth() <= 0 || tile.GetHeight() <= 0)
+        return;
+    const int w = tile.GetWidth();
+    const int h = tile.GetHeight();
+    wxMemoryDC mem;
+    mem.SelectObjectAsSource(tile);
+    for (int y = 0; y < BOARD_HEIGHT; y += h)
+        for (int x = 0; x < BOARD_WIDTH; x += w)
+            pDC->Blit(x, y, std::min(w, BOARD_WIDTH - x), std::min(h, BOARD_HEIGHT - y), &mem, 0, 0,
+                      wxCOPY);
+}
+
+void CGameFrame::DrawOpenCount(wxDC* pDC) {
+    char szText[32];
+    std::snprintf(szText, sizeof szText, "開数：%d", m_board.m_nOpenCount);
+    DrawStatusText(pDC, OPEN_COUNT_POS, szText);
+}
+
+void CGameFrame::DrawGameTime(wxDC* pDC) {
+    char szText[TIME_TEXT_SIZE];
+    FormatGameTime(g_nGameSeconds, szText, sizeof szText);
+    DrawStatusText(pDC, GAME_TIME_POS, szText);
+}
+
+void CGameFrame::ComposeBoard(wxDC* pDC) {
+    DrawBackground(pDC);
+    if (m_board.m_bShowOpens)
+        DrawOpenCount(pDC);
+    if (m_board.m_bShowTime)
+        DrawGameTime(pDC);
+    m_board.DrawAllCards(pDC);
+}
+
+void CGameFrame::OnPaint(wxPaintEvent& /*event*/) {
+    wxPaintDC dc(this);
+    wxBitmap image(BOARD_WIDTH, BOARD_HEIGHT);
+    wxMemoryDC mem(image);
+    ComposeBoard(&mem);
+    dc.Blit(0, 0, BOARD_WIDTH, BOARD_HEIGHT, &mem, 0, 0, wxCOPY);
+}

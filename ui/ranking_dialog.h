@@ -1,0 +1,23 @@
+#pragma once
+
+#include <wx/dialog.h>
+
+#include "core/dialog_text.h"
+
+// The five best results; the list itself is drawn by the paint handler.
+class CRankingDialog : public wxDialog {
+public:
+    explicit CRankingDialog(wxWindow* pOwner);
+
+    RankingRow m_aRows[RANK_ROWS];
+    int m_bCleared = 0;
+
+    void OnClear();
+
+private:
+    void OnPaint(wxPaintEvent& event);
+    void OnClearButton(wxCommandEvent& event);
+    void OnOK(wxCommandEvent& event);
+
+    wxDECLARE_EVENT_TABLE();
+};

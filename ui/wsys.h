@@ -1,0 +1,57 @@
+#pragma once
+
+// The one place where the program meets the window system for anything that is
+// not simply a wx class: text conversion, fonts, resources by id, message boxes,
+// the active-window query, the deal's sleep and help.
+
+#include <string>
+
+#include <wx/bitmap.h>
+#include <wx/font.h>
+#include <wx/icon.h>
+#include <wx/string.h>
+
+class wxDialog;
+class wxMenuBar;
+class wxWindow;
+
+// The program's Shift_JIS texts to and from wx.
+wxString ToWx(const char* pszSjis);
+std::string FromWx(const wxString& str);
+
+// Fonts named as the program names them, mapped to what this system has.
+wxFont MapFont(const char* pszFace, int nHeightPx, int nPoints = 0);
+// "ＭＳ ゴシック" with a 14-pixel cell: the dialogs' ranking and summary text.
+wxFont GetGothicFont14();
+// The font a fresh drawing surface draws with.
+wxFont GetSurfaceFont();
+
+// Raw bytes of a file linked into the executable; null when absent.
+const unsigned char* FindResFile(const char* pszName, size_t* pnSize);
+// Decodes bitmap nId afresh into *pBitmap; false (and *pBitmap emptied) when absent.
+bool LoadResBitmap(int nId, wxBitmap* pBitmap);
+// The same image decoded once and kept for the program's life (card faces).
+const wxBitmap& GetCachedResBitmap(int nId);
+wxIcon LoadResIcon(int nId);
+wxMenuBar* LoadResMenuBar(int nId);
+// The wx id of menu command nCommand (40001...): wx keeps menu ids below 0x7fff,
+// so the template names each item by its command and wx numbers it.
+int MenuCommandId(int nCommand);
+// Builds pDlg from template nId; the control ids are the template's numbers.
+bool LoadResDialog(wxDialog* pDlg, wxWindow* pParent, int nId);
+
+// OK/Cancel message box: 1 for OK, 2 for Cancel.
+constexpr int ANSWER_OK = 1;
+constexpr int ANSWER_CANCEL = 2;
+int ShowMessageBox(wxWindow* pOwner, const char* pszText, const char* pszCaption,
+                   bool bQuestionIcon);
+
+// Whether any top-level window of this program is the active one.
+bool IsProgramWindowActive();
+// Holds the thread; no events are handled meanwhile.
+void AlertableSleep(int nMilliseconds);
+
+// Opens the help book on its contents, index and search window.
+bool OpenHelpContents(wxWindow* pParent);
+// The help book's path: beside the executable, else in the installed data directory.
+wxString GetHelpBookPath();
