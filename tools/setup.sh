@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   cmake g++ clang libclang-rt-14-dev clang-format make
-  libwxgtk3.2-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libwxgtk3.2-dev libx11-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth xdotool x11-utils imagemagick
 )

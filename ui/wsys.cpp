@@ -20,6 +20,8 @@
 #include <wx/xml/xml.h>
 #include <wx/xrc/xmlres.h>
 
+#include <X11/Xlib.h>
+
 #include "ui/resdata.h"
 
 namespace {
@@ -232,6 +234,10 @@ bool IsProgramWindowActive() {
 }
 
 void AlertableSleep(int nMilliseconds) {
+    // What was drawn straight onto a window reaches the screen before the thread
+    // sleeps, or the deal would show up all at once when the sleeping is over.
+    if (Display* pDisplay = wxGetX11Display())
+        XFlush(pDisplay);
     wxMilliSleep(nMilliseconds);
 }
 
