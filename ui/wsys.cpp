@@ -6,6 +6,7 @@
 
 #include <wx/dialog.h>
 #include <wx/filename.h>
+#include <wx/fs_arc.h>
 #include <wx/fs_mem.h>
 #include <wx/html/helpctrl.h>
 #include <wx/image.h>
@@ -258,7 +259,11 @@ bool OpenHelpContents(wxWindow* pParent) {
     if (!s_pHelp) {
         // Debian's MIME data would otherwise show the pages as source text.
         wxSystemOptions::SetOption("filesys.no-mimetypesmanager", 1);
+        // The book is a zip archive.
+        wxFileSystem::AddHandler(new wxArchiveFSHandler);
         auto* pHelp = new wxHtmlHelpController(wxHF_DEFAULT_STYLE, pParent);
+        // Japanese lines only break at spaces or breaks: give the pages room.
+        pHelp->SetFrameParameters("%s", wxSize(900, 640));
         if (!pHelp->AddBook(wxFileName(GetHelpBookPath()))) {
             delete pHelp;
             return false;
