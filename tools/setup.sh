@@ -7,6 +7,7 @@ packages=(
   libwxgtk3.2-dev libx11-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth xdotool x11-utils imagemagick
+  desktop-file-utils appstream man-db
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -247,6 +247,13 @@ wxString GetHelpBookPath() {
     const wxString strBeside = exe.GetPathWithSep() + exe.GetName() + ".htb";
     if (wxFileName::FileExists(strBeside))
         return strBeside;
+#ifdef PELMANIX_HELP_FROM_BIN
+    // Installed: found from the program itself, so a staged or moved tree works too.
+    wxFileName installed(exe.GetPathWithSep() + PELMANIX_HELP_FROM_BIN, "pelmanix.htb");
+    installed.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_ABSOLUTE);
+    if (installed.FileExists())
+        return installed.GetFullPath();
+#endif
 #ifdef PELMANIX_HELP_DIR
     return wxString(PELMANIX_HELP_DIR) + "/pelmanix.htb";
 #else
