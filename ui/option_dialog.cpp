@@ -26,6 +26,7 @@ const int PREVIEW_SQUARE = 50;
 void FillList(wxComboBox* pList, const OptionEntry* pRows, int nRows, int nSelected) {
     if (!pList)
         return;
+    pList->Clear(); // wx initialises a dialog each time it is shown
     for (int i = 0; i < nRows; ++i)
         pList->Append(ToWx(pRows[i].szName));
     pList->SetSelection(nSelected >= 0 && nSelected < nRows ? nSelected : wxNOT_FOUND);
@@ -38,23 +39,27 @@ void LoadPreview(wxBitmap* pPreview, int nId) {
 
 } // namespace
 
-wxBEGIN_EVENT_TABLE(COptionDialog, wxDialog) EVT_INIT_DIALOG(COptionDialog::OnInitDialog)
+// clang-format off
+wxBEGIN_EVENT_TABLE(COptionDialog, wxDialog)
+    EVT_INIT_DIALOG(COptionDialog::OnInitDialog)
     EVT_COMBOBOX_CLOSEUP(ID_LIST_CARD, COptionDialog::OnCloseUp)
-        EVT_COMBOBOX_CLOSEUP(ID_LIST_BACKGROUND, COptionDialog::OnCloseUp)
-            EVT_COMBOBOX_CLOSEUP(ID_LIST_CLOSE_TIME, COptionDialog::OnCloseUp)
-                EVT_CHECKBOX(ID_CHECK_RIGHT_CLOSE, COptionDialog::OnCheck)
-                    EVT_CHECKBOX(ID_CHECK_CENTER, COptionDialog::OnCheck)
-                        EVT_CHECKBOX(ID_CHECK_RANDOM_CARD, COptionDialog::OnCheck)
-                            EVT_CHECKBOX(ID_CHECK_RANDOM_BACK, COptionDialog::OnCheck)
-                                EVT_BUTTON(1, COptionDialog::OnButton)
-                                    EVT_BUTTON(2, COptionDialog::OnButton)
-                                        EVT_PAINT(COptionDialog::PaintPreviews) wxEND_EVENT_TABLE()
+    EVT_COMBOBOX_CLOSEUP(ID_LIST_BACKGROUND, COptionDialog::OnCloseUp)
+    EVT_COMBOBOX_CLOSEUP(ID_LIST_CLOSE_TIME, COptionDialog::OnCloseUp)
+    EVT_CHECKBOX(ID_CHECK_RIGHT_CLOSE, COptionDialog::OnCheck)
+    EVT_CHECKBOX(ID_CHECK_CENTER, COptionDialog::OnCheck)
+    EVT_CHECKBOX(ID_CHECK_RANDOM_CARD, COptionDialog::OnCheck)
+    EVT_CHECKBOX(ID_CHECK_RANDOM_BACK, COptionDialog::OnCheck)
+    EVT_BUTTON(1, COptionDialog::OnButton)
+    EVT_BUTTON(2, COptionDialog::OnButton)
+    EVT_PAINT(COptionDialog::PaintPreviews)
+wxEND_EVENT_TABLE()
 
-                                            COptionDialog::COptionDialog(wxWindow* pParent) {
+COptionDialog::COptionDialog(wxWindow* pParent) {
     LoadResDialog(this, pParent, DLG_OPTIONS);
     SetAffirmativeId(1);
     SetEscapeId(2);
 }
+// clang-format on
 
 COptionDialog::~COptionDialog() {
     delete m_pBackgroundPreview;
@@ -72,6 +77,7 @@ bool COptionDialog::InitOptionDialog() {
              BACKGROUND_COUNT, m_nBackground);
     FillList(wxDynamicCast(FindWindow(ID_LIST_CLOSE_TIME), wxComboBox), g_aCloseTimes,
              CLOSE_TIME_COUNT, m_nTimeIndex);
+    FitCloseTimeRow();
     const struct {
         int nId;
         bool bChecked;
@@ -172,6 +178,54 @@ void COptionDialog::OnClickRandomBack() {
     m_bRandomBack = IsChecked(ID_CHECK_RANDOM_BACK);
 }
 
+// The group box a control of the template lies in; null for the buttons.
+wxStaticBox* COptionDialog::GroupOf(const wxWindow* pControl) const {
+    for (wxWindow* pChild : GetChildren()) {
+        auto* pBox = dynamic_cast<wxStaticBox*>(pChild); // wxDynamicCast downcasts before it checks
+        if (pBox && pControl && pBox->GetRect().Contains(pControl->GetPosition()))
+            return pBox;
+    }
+    return nullptr;
+}
+
+// The template's 30 units suit a slim drop-down list: GTK's list needs more room
+// for its arrow and is taller, so at the template's size it shows no delay at all
+// and sticks out of its group, and the check box beside it loses its last letters.
+// Both take the width they need, side by side; the group grows down into the gap
+// above the next group, and the list moves up by what that gap cannot give.
+void COptionDialog::FitCloseTimeRow() {
+    wxWindow* pList = FindWindow(ID_LIST_CLOSE_TIME);
+    wxWindow* pCheck = FindWindow(ID_CHECK_RIGHT_CLOSE);
+    wxStaticBox* pGroup = GroupOf(pList);
+    if (!pCheck || !pGroup)
+        return;
+    const int nGap = 4;
+    wxRect list = pList->GetRect();
+    wxRect group = pGroup->GetRect();
+    list.width = std::max(list.width, pList->GetBestSize().x);
+    int nLowest = GetClientSize().y;
+    for (wxWindow* pChild : GetChildren()) {
+        const wxRect other = pChild->GetRect();
+        if (pChild != pGroup && other.y > group.GetBottom() &&
+            other.Intersects(wxRect(group.x, 0, group.width, nLowest)))
+            nLowest = std::min(nLowest, other.y);
+    }
+    const int nBottomLimit = nLowest - 1 - nGap;
+    const int nLabelBottom = group.y + GetCharHeight() + nGap;
+    if (list.GetBottom() + nGap > nBottomLimit)
+        list.y = std::max(nLabelBottom, nBottomLimit - nGap - list.height + 1);
+    group.height = std::max(group.height, list.GetBottom() + nGap - group.y + 1);
+    pList->SetSize(list);
+
+    wxRect check = pCheck->GetRect();
+    check.width = std::max(check.width, pCheck->GetBestSize().x);
+    check.x = list.GetRight() + 1 + nGap;
+    check.y = list.y + (list.height - check.height) / 2;
+    pCheck->SetSize(check);
+    group.width = std::max(group.width, check.GetRight() + nGap - group.x + 1);
+    pGroup->SetSize(group);
+}
+
 // The preview stands at the list's top, centred in the room between the list and the
 // right edge of the list's group box.
 wxRect COptionDialog::PreviewBeside(int nListId, int nWidth, int nHeight) const {
@@ -179,12 +233,8 @@ wxRect COptionDialog::PreviewBeside(int nListId, int nWidth, int nHeight) const 
     if (!pList)
         return wxRect(0, 0, nWidth, nHeight);
     const wxRect list = pList->GetRect();
-    int nRight = list.GetRight() + nWidth + 8;
-    for (const wxWindow* pChild : GetChildren()) {
-        const auto* pBox = wxDynamicCast(pChild, wxStaticBox);
-        if (pBox && pBox->GetRect().Contains(list.GetTopLeft()))
-            nRight = pBox->GetRect().GetRight();
-    }
+    const wxStaticBox* pBox = GroupOf(pList);
+    const int nRight = pBox ? pBox->GetRect().GetRight() : list.GetRight() + nWidth + 8;
     const int nRoom = nRight - list.GetRight();
     return wxRect(list.GetRight() + std::max(1, (nRoom - nWidth) / 2), list.GetTop(), nWidth,
                   nHeight);

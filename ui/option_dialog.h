@@ -6,6 +6,7 @@
 
 class wxBitmap;
 class wxDC;
+class wxStaticBox;
 
 // Works on copies of the game's choices; only OK hands them back.
 class COptionDialog : public wxDialog {
@@ -44,6 +45,8 @@ private:
     void PaintPreviews(wxPaintEvent& event);
     void DrawPreview(wxDC* pDC, const wxBitmap* pBitmap, const wxRect& target);
     wxRect PreviewBeside(int nListId, int nWidth, int nHeight) const;
+    wxStaticBox* GroupOf(const wxWindow* pControl) const;
+    void FitCloseTimeRow();
     int16_t IsChecked(int nId) const;
 
     wxDECLARE_EVENT_TABLE();
