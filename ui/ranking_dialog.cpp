@@ -28,17 +28,21 @@ const Column g_aColumns[] = {
 
 } // namespace
 
-wxBEGIN_EVENT_TABLE(CRankingDialog, wxDialog) EVT_PAINT(CRankingDialog::OnPaint)
-    EVT_BUTTON(1, CRankingDialog::OnClearButton) EVT_BUTTON(2, CRankingDialog::OnOK)
-        wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(CRankingDialog, wxDialog)
+    EVT_PAINT(CRankingDialog::OnPaint)
+    EVT_BUTTON(1, CRankingDialog::OnClearButton)
+    EVT_BUTTON(2, CRankingDialog::OnOK)
+wxEND_EVENT_TABLE()
 
-            CRankingDialog::CRankingDialog(wxWindow* pOwner) {
+CRankingDialog::CRankingDialog(wxWindow* pOwner) {
     ClearRankingRows(m_aRows);
     LoadResDialog(this, pOwner, DLG_RANKING);
     // Escape and the close box end it through the OK button, id 2.
     SetAffirmativeId(2);
     SetEscapeId(2);
 }
+// clang-format on
 
 void CRankingDialog::OnOK(wxCommandEvent& /*event*/) {
     EndModal(1);
