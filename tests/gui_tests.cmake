@@ -10,3 +10,4 @@ function(pelmanix_add_gui_test name)
 endfunction()
 
 pelmanix_add_gui_test(test_ui test_resources.cpp)
+pelmanix_add_gui_test(test_dialogs test_dialogs.cpp)
