@@ -174,6 +174,13 @@ bool HasAny(const char* psz, const char* pszChars) {
     return strpbrk(psz, pszChars) != nullptr;
 }
 
+// A key written at the start of a line as a comment or a section header would read back as one.
+bool StartsOtherLine(const char* pszKey) {
+    while (IsSpace(*pszKey))
+        ++pszKey;
+    return *pszKey == ';' || *pszKey == '[';
+}
+
 } // namespace
 
 int GetProfileString(const char* pszSection, const char* pszKey, const char* pszDefault,
@@ -185,7 +192,9 @@ int GetProfileString(const char* pszSection, const char* pszKey, const char* psz
     std::string strText;
     if (pszSection && pszKey && pszPath && ReadIniFile(pszPath, &strText, false)) {
         KeyPlace place = FindKey(strText, pszSection, pszKey);
-        if (place.bKey && place.key.nValueBegin < place.key.nValueEnd) {
+        // A value that starts with a zero byte is as empty as no value at all.
+        if (place.bKey && place.key.nValueBegin < place.key.nValueEnd &&
+            strText[place.key.nValueBegin] != '\0') {
             size_t nLen = place.key.nValueEnd - place.key.nValueBegin;
             return static_cast<int>(
                 CopyValue(strText.data() + place.key.nValueBegin, nLen, pszValue, nSize));
@@ -196,10 +205,21 @@ int GetProfileString(const char* pszSection, const char* pszKey, const char* psz
 
 bool WriteProfileString(const char* pszSection, const char* pszKey, const char* pszValue,
                         const char* pszPath) {
-    // Names or values that would read back as other lines or other names are refused.
-    if (!pszSection || !pszKey || !pszValue || !pszPath || HasAny(pszSection, "\r\n]") ||
-        HasAny(pszKey, "\r\n=") || HasAny(pszValue, "\r\n") || !*pszKey)
+    const ProfileEntry entry = {pszSection, pszKey, pszValue};
+    return WriteProfileStrings(&entry, 1, pszPath);
+}
+
+bool WriteProfileStrings(const ProfileEntry* pEntries, size_t nCount, const char* pszPath) {
+    if (!pEntries || !pszPath)
         return false;
+    // Names or values that would read back as other lines or other names are refused.
+    for (size_t i = 0; i < nCount; ++i) {
+        const ProfileEntry& e = pEntries[i];
+        if (!e.pszSection || !e.pszKey || !e.pszValue || HasAny(e.pszSection, "\r\n]") ||
+            HasAny(e.pszKey, "\r\n=") || HasAny(e.pszValue, "\r\n") || !*e.pszKey ||
+            StartsOtherLine(e.pszKey))
+            return false;
+    }
     std::string strText;
     // Another writer may slip in between this read and the replace below; each save is
     // still whole, and the last one wins, as with any two copies of the game.
@@ -207,20 +227,23 @@ bool WriteProfileString(const char* pszSection, const char* pszKey, const char* 
         return false;
     const char* pszNewline = NewlineOf(strText);
 
-    KeyPlace place = FindKey(strText, pszSection, pszKey);
-    if (place.bKey) {
-        const IniLine& key = place.key;
-        // Only the value and its trailing blanks change; the rest of the line stays.
-        strText.replace(key.nValueBegin, key.nContentEnd - key.nValueBegin, pszValue);
-    } else {
-        std::string strAdd;
-        size_t nAt = place.bSection ? place.nSectionEnd : strText.size();
-        if (nAt > 0 && strText[nAt - 1] != '\n')
-            strAdd = pszNewline;
-        if (!place.bSection)
-            strAdd += std::string("[") + pszSection + "]" + pszNewline;
-        strAdd += std::string(pszKey) + "=" + pszValue + pszNewline;
-        strText.insert(nAt, strAdd);
+    for (size_t i = 0; i < nCount; ++i) {
+        const ProfileEntry& e = pEntries[i];
+        KeyPlace place = FindKey(strText, e.pszSection, e.pszKey);
+        if (place.bKey) {
+            const IniLine& key = place.key;
+            // Only the value and its trailing blanks change; the rest of the line stays.
+            strText.replace(key.nValueBegin, key.nContentEnd - key.nValueBegin, e.pszValue);
+        } else {
+            std::string strAdd;
+            size_t nAt = place.bSection ? place.nSectionEnd : strText.size();
+            if (nAt > 0 && strText[nAt - 1] != '\n')
+                strAdd = pszNewline;
+            if (!place.bSection)
+                strAdd += std::string("[") + e.pszSection + "]" + pszNewline;
+            strAdd += std::string(e.pszKey) + "=" + e.pszValue + pszNewline;
+            strText.insert(nAt, strAdd);
+        }
     }
     return ReplaceFileAtomically(pszPath, strText.data(), strText.size());
 }

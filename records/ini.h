@@ -13,3 +13,12 @@ int GetProfileString(const char* pszSection, const char* pszKey, const char* psz
 // The old file stays whole when the write fails.
 bool WriteProfileString(const char* pszSection, const char* pszKey, const char* pszValue,
                         const char* pszPath);
+
+struct ProfileEntry {
+    const char* pszSection;
+    const char* pszKey;
+    const char* pszValue;
+};
+// The writes above, in order, as one replacement of the file: a save cut short by a full
+// disk or a killed process leaves all of them or none.
+bool WriteProfileStrings(const ProfileEntry* pEntries, size_t nCount, const char* pszPath);

@@ -1,11 +1,13 @@
 #include "records/paths.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -60,22 +62,54 @@ std::string DirectoryOf(const char* pszPath) {
     return strDir.empty() ? "/" : strDir;
 }
 
+// How long a save waits for another copy of the game to be done with a file. A save takes
+// milliseconds; a copy holding the lock for longer is stopped or hung, and waiting for it
+// would hang this one as well.
+constexpr int LOCK_WAIT_MS = 1000;
+constexpr int LOCK_BUSY = -2;
+
 // The lock lives in a file of its own: the data file is replaced by rename, so a lock
-// on it would be on an inode that is about to vanish.
-int TakeLock(const char* pszPath, int nOperation) {
+// on it would be on an inode that is about to vanish. Returns the lock's descriptor,
+// LOCK_BUSY when another holder kept it for nWaitMs, or -1 when there is no lock to take.
+int TakeLock(const char* pszPath, int nOperation, int nWaitMs) {
     std::string strLock = std::string(pszPath) + ".lock";
     int nFd = open(strLock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
     if (nFd < 0 && nOperation == LOCK_SH)
         nFd = open(strLock.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (nFd < 0)
         return -1;
-    while (flock(nFd, nOperation) != 0) {
-        if (errno != EINTR) {
+    const auto tGiveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(nWaitMs);
+    while (flock(nFd, nOperation | LOCK_NB) != 0) {
+        const int nError = errno;
+        if (nError == EINTR)
+            continue;
+        if (nError != EWOULDBLOCK || std::chrono::steady_clock::now() >= tGiveUp) {
             close(nFd);
-            return -1;
+            return nError == EWOULDBLOCK ? LOCK_BUSY : -1;
         }
+        usleep(5000);
     }
     return nFd;
+}
+
+// A temporary file's name: the data file's, this, and mkostemp's six characters.
+constexpr const char* TEMP_INFIX = ".tmp-";
+constexpr size_t TEMP_RANDOM_CHARS = 6;
+
+// Called under the exclusive lock, when no save of ours is under way: a temporary file
+// still there was left by a save killed before its rename.
+void RemoveLeftovers(const char* pszPath) {
+    const char* pszSlash = strrchr(pszPath, '/');
+    const std::string strPrefix = std::string(pszSlash ? pszSlash + 1 : pszPath) + TEMP_INFIX;
+    DIR* pDir = opendir(DirectoryOf(pszPath).c_str());
+    if (!pDir)
+        return;
+    while (const dirent* pEntry = readdir(pDir)) {
+        if (strncmp(pEntry->d_name, strPrefix.c_str(), strPrefix.size()) == 0 &&
+            strlen(pEntry->d_name) == strPrefix.size() + TEMP_RANDOM_CHARS)
+            unlinkat(dirfd(pDir), pEntry->d_name, 0);
+    }
+    closedir(pDir);
 }
 
 bool WriteAll(int nFd, const unsigned char* pData, size_t nSize) {
@@ -107,7 +141,9 @@ bool GetDataFilePath(const char* pszFileName, char* pszPath, size_t nSize) {
     if (!pszFileName)
         return false;
     const char* pszTemp = getenv("TEMP");
-    if (pszTemp && *pszTemp && IsDirectory(pszTemp) &&
+    // A TEMP we may not write to would lose every result at exit: the state directory
+    // keeps them instead.
+    if (pszTemp && *pszTemp && IsDirectory(pszTemp) && access(pszTemp, W_OK | X_OK) == 0 &&
         CopyIfFits(std::string(pszTemp) + "/" + pszFileName, pszPath, nSize))
         return true;
     std::string strState = StateDirectory();
@@ -135,11 +171,14 @@ bool ReplaceFileAtomically(const char* pszPath, const void* pData, size_t nSize)
         return false;
     if (!EnsureParentDirectory(pszPath))
         return false;
-    int nLockFd = TakeLock(pszPath, LOCK_EX);
-    if (nLockFd < 0)
+    const int nLockFd = TakeLock(pszPath, LOCK_EX, LOCK_WAIT_MS);
+    if (nLockFd == -1)
         return false;
-
-    std::string strTemp = std::string(pszPath) + ".XXXXXX";
+    // Without the lock the save still replaces the file whole, by rename; only the
+    // leftovers stay, as one of them may be the holder's own file in the making.
+    if (nLockFd >= 0)
+        RemoveLeftovers(pszPath);
+    std::string strTemp = std::string(pszPath) + TEMP_INFIX + "XXXXXX";
     int nFd = mkostemp(&strTemp[0], O_CLOEXEC);
     bool bOk =
         nFd >= 0 && WriteSyncClose(nFd, pData, nSize) && rename(strTemp.c_str(), pszPath) == 0;
@@ -153,7 +192,8 @@ bool ReplaceFileAtomically(const char* pszPath, const void* pData, size_t nSize)
             close(nDirFd);
         }
     }
-    close(nLockFd);
+    if (nLockFd >= 0)
+        close(nLockFd);
     return bOk;
 }
 
@@ -162,8 +202,9 @@ SharedReadFile::SharedReadFile(const char* pszPath) {
     if (!pszPath || !*pszPath || access(pszPath, F_OK) != 0)
         return;
     // Reading without the lock beats not reading: a directory we may not write to
-    // cannot hold a lock file, but then no save of ours can run there either.
-    m_nLockFd = TakeLock(pszPath, LOCK_SH);
+    // cannot hold a lock file, but then no save of ours can run there either. Nor does a
+    // reader wait for a save: saves replace the file by rename, so it still reads a whole one.
+    m_nLockFd = TakeLock(pszPath, LOCK_SH, 0);
     // O_NONBLOCK so that a FIFO in the file's place cannot hang the start-up.
     m_nFd = open(pszPath, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     struct stat st;

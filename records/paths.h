@@ -5,18 +5,20 @@
 constexpr size_t DATA_PATH_SIZE = 4096;
 
 // Where the ranking and settings files live: TEMP when it names an existing
-// directory, otherwise the state directory ($XDG_STATE_HOME or ~/.local/state)
+// directory we may write to, otherwise the state directory ($XDG_STATE_HOME or ~/.local/state)
 // plus "pelmanix". False when no path fits the buffer.
 bool GetDataFilePath(const char* pszFileName, char* pszPath, size_t nSize);
 // Creates the directory of pszPath and its parents (mode 0700); true when it exists.
 bool EnsureParentDirectory(const char* pszPath);
 // Replaces pszPath with the bytes given: temporary file beside it, synced, renamed over
-// it, under an advisory lock. The old file is untouched when any step fails.
+// it, under an advisory lock (not waited for beyond a second: a stopped copy of the game
+// may hold it). The old file is untouched when any step fails, and the temporary files of
+// saves killed before their rename are removed.
 bool ReplaceFileAtomically(const char* pszPath, const void* pData, size_t nSize);
 
-// A file opened for reading under a shared advisory lock on the lock file that
-// ReplaceFileAtomically takes, so a reader never sees a save half done. Fd() is -1
-// when the file cannot be opened.
+// A file opened for reading, under a shared advisory lock on the lock file that
+// ReplaceFileAtomically takes when no save holds it. Fd() is -1 when the file cannot be
+// opened.
 class SharedReadFile {
 public:
     explicit SharedReadFile(const char* pszPath);

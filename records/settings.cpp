@@ -89,12 +89,6 @@ int InRangeOr(int nValue, int nRows, int nFallback) {
     return nValue >= 0 && nValue < nRows ? nValue : nFallback;
 }
 
-bool WriteNumber(const char* pszPath, const char* pszSection, const char* pszKey, int nValue) {
-    char szValue[16];
-    snprintf(szValue, sizeof szValue, "%d", nValue);
-    return WriteProfileString(pszSection, pszKey, szValue, pszPath);
-}
-
 } // namespace
 
 int CloseDelayMs(int nTimeIndex) {
@@ -128,16 +122,19 @@ void ReadSettings(const char* pszPath, StoredSettings* pSettings) {
 }
 
 bool WriteSettings(const char* pszPath, const StoredSettings& s) {
-    bool bOk = WriteNumber(pszPath, SECTION_POS, "LEFT", s.nLeft);
-    bOk = WriteNumber(pszPath, SECTION_POS, "TOP", s.nTop) && bOk;
-    bOk = WriteNumber(pszPath, SECTION_START, "CARDNO", s.nCardPattern) && bOk;
-    bOk = WriteNumber(pszPath, SECTION_START, "BACKNO", s.nBackground) && bOk;
-    bOk = WriteNumber(pszPath, SECTION_START, "OPTION1", s.bCenterWindow) && bOk;
-    bOk = WriteNumber(pszPath, SECTION_START, "OPTION2", s.bRandomCard) && bOk;
-    bOk = WriteNumber(pszPath, SECTION_START, "OPTION3", s.bRandomBack) && bOk;
-    bOk = WriteNumber(pszPath, SECTION_START, "TIMEINDEX", s.nTimeIndex) && bOk;
-    bOk = WriteNumber(pszPath, SECTION_START, "TIMEAUTO", s.bTimeAuto ? 1 : 0) && bOk;
-    return bOk;
+    const int anValues[] = {s.nLeft,       s.nTop,          s.nCardPattern,
+                            s.nBackground, s.bCenterWindow, s.bRandomCard,
+                            s.bRandomBack, s.nTimeIndex,    s.bTimeAuto ? 1 : 0};
+    const char* const apszKeys[] = {"LEFT",    "TOP",     "CARDNO",    "BACKNO",  "OPTION1",
+                                    "OPTION2", "OPTION3", "TIMEINDEX", "TIMEAUTO"};
+    char aszValues[9][16];
+    ProfileEntry aEntries[9];
+    for (int i = 0; i < 9; ++i) {
+        snprintf(aszValues[i], sizeof aszValues[i], "%d", anValues[i]);
+        aEntries[i] = {i < 2 ? SECTION_POS : SECTION_START, apszKeys[i], aszValues[i]};
+    }
+    // One replacement for all nine: the file never holds half of one save and half of another.
+    return WriteProfileStrings(aEntries, 9, pszPath);
 }
 
 int DrawRandomRow(int nRows) {
