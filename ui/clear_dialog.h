@@ -14,6 +14,10 @@ public:
     int m_nSeconds = 0;
     int m_nScore = 0;
 
+    // The template places the lone OK button; wx would stretch it over the whole
+    // dialog, hiding the text drawn beneath.
+    bool Layout() override { return false; }
+
 private:
     void OnPaint(wxPaintEvent& event);
     void OnOK(wxCommandEvent& event);
