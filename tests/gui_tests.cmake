@@ -13,3 +13,13 @@ pelmanix_add_gui_test(test_ui test_resources.cpp)
 pelmanix_add_gui_test(test_long_game test_long_game.cpp)
 pelmanix_add_gui_test(test_game test_game.cpp)
 pelmanix_add_gui_test(test_dialogs test_dialogs.cpp)
+
+# The built program itself, driven through X input; needs xdotool and ImageMagick.
+add_executable(test_e2e test_e2e.cpp)
+target_include_directories(test_e2e PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(test_e2e PRIVATE GTest::gtest_main)
+target_compile_definitions(test_e2e PRIVATE PELMANIX_EXE="$<TARGET_FILE:pelmanix>"
+                                            PELMANIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+add_dependencies(test_e2e pelmanix)
+pelmanix_add_test(test_e2e)
+set_tests_properties(test_e2e PROPERTIES RUN_SERIAL TRUE)
