@@ -69,11 +69,13 @@ std::string Read(const std::string& strPath, const char* pszSection, const char*
 
 void CheckRead(const std::string& strPath, const char* pszSection, const char* pszKey,
                size_t nBuffer) {
+    // A smaller buffer gets the same value, cut to fit.
     const std::string strValue = Read(strPath, pszSection, pszKey, nBuffer);
-    const std::string strFull = Read(strPath, pszSection, pszKey);
-    FUZZ_CHECK(strFull.substr(0, strValue.size()) == strValue); // a cut, never other text
-    FUZZ_CHECK(strFull.empty() || !IsBlank(strFull[0]));        // the end may be cut at a zero byte
+    const std::string strLong = Read(strPath, pszSection, pszKey, 512);
+    FUZZ_CHECK(strValue == strLong.substr(0, nBuffer - 1));
+    FUZZ_CHECK(strLong.empty() || !IsBlank(strLong[0])); // the end may be cut at a zero byte
     // The default stands in exactly when there is no value.
+    const std::string strFull = Read(strPath, pszSection, pszKey);
     const std::string strDefaulted = Read(strPath, pszSection, pszKey, PROFILE_VALUE_SIZE, "dflt");
     FUZZ_CHECK(strDefaulted == (strFull.empty() ? "dflt" : strFull));
 }

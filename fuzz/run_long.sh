@@ -2,16 +2,18 @@
 # The longer fuzz run behind the reliability figures: builds the fuzz preset's targets
 # (or uses those in $1) and runs each for $2 seconds (300 by default), one after the
 # other, from the committed seeds. Prints executions and time per target.
+# Usage: fuzz/run_long.sh [build dir] [seconds] ["ranking settings texts"]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-fuzz}
 seconds=${2:-300}
+targets=${3:-ranking settings texts}
 if [ "$build" = build-fuzz ]; then
     cmake --preset fuzz >/dev/null
     cmake --build --preset fuzz -j2
 fi
 work=$(mktemp -d /tmp/pelmanix-fuzz-long-XXXXXX)
-for target in ranking settings texts; do
+for target in $targets; do
     mkdir -p "$work/$target"
     dict=()
     [ -f "fuzz/$target.dict" ] && dict=("-dict=fuzz/$target.dict")
