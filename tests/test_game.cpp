@@ -19,12 +19,6 @@
 #include "ui/frame.h"
 #include "ui/wsys.h"
 
-// fontconfig keeps its caches for the life of the process, and LeakSanitizer
-// counts them at exit; nothing of ours is hidden by this.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
-
 namespace {
 
 wxRect CardRect(int i) {

@@ -23,12 +23,6 @@
 #include "ui/frame.h"
 #include "ui/wsys.h"
 
-// fontconfig keeps its caches until the process ends; the leak checker of the sanitizer
-// build is told so.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
-
 namespace {
 
 wxPoint CardPoint(int i) {

@@ -139,7 +139,7 @@ TEST(Resources, DialogTemplatesHaveTheirControls) {
     ASSERT_TRUE(LoadResDialog(&dlg, nullptr, DLG_OPTIONS));
     std::set<std::string> groups;
     for (const wxWindow* pChild : dlg.GetChildren())
-        if (wxDynamicCast(pChild, wxStaticBox))
+        if (dynamic_cast<const wxStaticBox*>(pChild))
             groups.insert(FromWx(pChild->GetLabel()));
     EXPECT_EQ(groups, (std::set<std::string>{"カード模様の変更", "カードを閉じるまでの時間",
                                              "背景の変更", "起動時の設定"}));
@@ -147,7 +147,7 @@ TEST(Resources, DialogTemplatesHaveTheirControls) {
     ASSERT_TRUE(LoadResDialog(&version, nullptr, DLG_VERSION));
     bool bFound = false;
     for (const wxWindow* pChild : version.GetChildren())
-        bFound |= wxDynamicCast(pChild, wxStaticText) &&
+        bFound |= dynamic_cast<const wxStaticText*>(pChild) &&
                   FromWx(pChild->GetLabel()) == "Pelmanix Ver 1.00";
     EXPECT_TRUE(bFound);
 }

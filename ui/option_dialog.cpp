@@ -71,11 +71,11 @@ void COptionDialog::OnInitDialog(wxInitDialogEvent& /*event*/) {
 }
 
 bool COptionDialog::InitOptionDialog() {
-    FillList(wxDynamicCast(FindWindow(ID_LIST_CARD), wxComboBox), g_aCardPatterns,
+    FillList(dynamic_cast<wxComboBox*>(FindWindow(ID_LIST_CARD)), g_aCardPatterns,
              CARD_PATTERN_COUNT, m_nCardPattern);
-    FillList(wxDynamicCast(FindWindow(ID_LIST_BACKGROUND), wxComboBox), g_aBackgrounds,
+    FillList(dynamic_cast<wxComboBox*>(FindWindow(ID_LIST_BACKGROUND)), g_aBackgrounds,
              BACKGROUND_COUNT, m_nBackground);
-    FillList(wxDynamicCast(FindWindow(ID_LIST_CLOSE_TIME), wxComboBox), g_aCloseTimes,
+    FillList(dynamic_cast<wxComboBox*>(FindWindow(ID_LIST_CLOSE_TIME)), g_aCloseTimes,
              CLOSE_TIME_COUNT, m_nTimeIndex);
     FitCloseTimeRow();
     const struct {
@@ -86,7 +86,7 @@ bool COptionDialog::InitOptionDialog() {
                    {ID_CHECK_RANDOM_CARD, m_bRandomCard != 0},
                    {ID_CHECK_RANDOM_BACK, m_bRandomBack != 0}};
     for (const auto& check : aChecks)
-        if (auto* pBox = wxDynamicCast(FindWindow(check.nId), wxCheckBox))
+        if (auto* pBox = dynamic_cast<wxCheckBox*>(FindWindow(check.nId)))
             pBox->SetValue(check.bChecked);
     if (!m_pBackgroundPreview)
         m_pBackgroundPreview = new wxBitmap;
@@ -139,7 +139,7 @@ void COptionDialog::OnButton(wxCommandEvent& event) {
 
 // A list with no selection keeps the working value the dialog came with.
 static int SelectedRow(wxWindow* pWindow, int nCurrent) {
-    auto* pList = wxDynamicCast(pWindow, wxComboBox);
+    auto* pList = dynamic_cast<wxComboBox*>(pWindow);
     const int nSelected = pList ? pList->GetSelection() : wxNOT_FOUND;
     return nSelected == wxNOT_FOUND ? nCurrent : nSelected;
 }
@@ -161,7 +161,7 @@ void COptionDialog::OnSelectCloseTime() {
 }
 
 int16_t COptionDialog::IsChecked(int nId) const {
-    auto* pBox = wxDynamicCast(FindWindow(nId), wxCheckBox);
+    auto* pBox = dynamic_cast<wxCheckBox*>(FindWindow(nId));
     return pBox && pBox->GetValue() ? 1 : 0;
 }
 
@@ -181,7 +181,7 @@ void COptionDialog::OnClickRandomBack() {
 // The group box a control of the template lies in; null for the buttons.
 wxStaticBox* COptionDialog::GroupOf(const wxWindow* pControl) const {
     for (wxWindow* pChild : GetChildren()) {
-        auto* pBox = dynamic_cast<wxStaticBox*>(pChild); // wxDynamicCast downcasts before it checks
+        auto* pBox = dynamic_cast<wxStaticBox*>(pChild);
         if (pBox && pControl && pBox->GetRect().Contains(pControl->GetPosition()))
             return pBox;
     }

@@ -227,7 +227,7 @@ int ShowMessageBox(wxWindow* pOwner, const char* pszText, const char* pszCaption
 
 bool IsProgramWindowActive() {
     for (wxWindow* pWindow : wxTopLevelWindows) {
-        auto* pTop = wxDynamicCast(pWindow, wxTopLevelWindow);
+        auto* pTop = dynamic_cast<wxTopLevelWindow*>(pWindow);
         if (pTop && pTop->IsShown() && pTop->IsActive())
             return true;
     }
