@@ -9,6 +9,7 @@
 #include <wx/fs_arc.h>
 #include <wx/fs_mem.h>
 #include <wx/html/helpctrl.h>
+#include <wx/html/helpfrm.h>
 #include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -228,6 +229,9 @@ int ShowMessageBox(wxWindow* pOwner, const char* pszText, const char* pszCaption
 bool IsProgramWindowActive() {
     for (wxWindow* pWindow : wxTopLevelWindows) {
         auto* pTop = dynamic_cast<wxTopLevelWindow*>(pWindow);
+        // The help viewer was always an application of its own: reading help is not play.
+        if (dynamic_cast<wxHtmlHelpFrame*>(pWindow))
+            continue;
         if (pTop && pTop->IsShown() && pTop->IsActive())
             return true;
     }
