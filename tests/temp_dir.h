@@ -1,10 +1,9 @@
 #pragma once
 
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
-
-#include <ftw.h>
-#include <unistd.h>
 
 // A fresh directory that TEMP points at for as long as the object lives, so a test
 // never touches a player's real files. Removed with its contents afterwards.
@@ -12,22 +11,20 @@ class TempDir {
 public:
     TempDir() {
         char szTemplate[] = "/tmp/pelmanix-test-XXXXXX";
-        const char* pszDir = mkdtemp(szTemplate);
-        if (!pszDir)
+        if (!mkdtemp(szTemplate))
             abort(); // never fall back to a shared directory we would then empty
-        m_strPath = pszDir;
-        const char* pszOld = getenv("TEMP");
-        m_bHadOld = pszOld != nullptr;
-        if (m_bHadOld)
-            m_strOld = pszOld;
+        m_strPath = szTemplate;
+        if (const char* pszOld = getenv("TEMP"))
+            m_old = pszOld;
         setenv("TEMP", m_strPath.c_str(), 1);
     }
     ~TempDir() {
-        if (m_bHadOld)
-            setenv("TEMP", m_strOld.c_str(), 1);
+        if (m_old)
+            setenv("TEMP", m_old->c_str(), 1);
         else
             unsetenv("TEMP");
-        nftw(m_strPath.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+        std::error_code error; // symbolic links inside are removed, never followed
+        std::filesystem::remove_all(m_strPath, error);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -36,10 +33,6 @@ public:
     std::string File(const char* pszName) const { return m_strPath + "/" + pszName; }
 
 private:
-    static int RemoveEntry(const char* pszPath, const struct stat*, int, struct FTW*) {
-        return remove(pszPath);
-    }
     std::string m_strPath;
-    std::string m_strOld;
-    bool m_bHadOld = false;
+    std::optional<std::string> m_old;
 };
