@@ -10,7 +10,6 @@ function(pelmanix_add_gui_test name)
 endfunction()
 
 pelmanix_add_gui_test(test_ui test_resources.cpp)
-pelmanix_add_gui_test(test_long_game test_long_game.cpp)
 pelmanix_add_gui_test(test_game test_game.cpp)
 pelmanix_add_gui_test(test_dialogs test_dialogs.cpp)
 

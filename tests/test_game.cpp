@@ -1,16 +1,25 @@
-// A whole game in the main window: the turn rules state by state, their timers,
-// the board as painted, the end of a game and leaving the program.
+// A game in the main window: the turn rules as a transition table, their timers, the
+// board as painted, the end of a game, games longer than anyone plays, and leaving the
+// program. LongestGameShowsWholeTextsAndIsSavedWhenClosed, a whole game from the deal to
+// the close box, is what tools/valgrind_game.sh runs under memcheck.
 
-#include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
+#include <wx/defs.h>
+
 #include <wx/dcmemory.h>
+#include <wx/dcsvg.h> // which needs wx/defs.h before it
 #include <wx/msgdlg.h>
 #include <wx/stopwatch.h>
 
+#include "core/dialog_text.h"
+#include "records/ranking.h"
 #include "records/settings.h"
 #include "tests/gui_test.h"
 #include "tests/temp_dir.h"
@@ -21,31 +30,12 @@
 
 namespace {
 
+const wxRect BOARD_RECT(0, 0, BOARD_WIDTH, BOARD_HEIGHT);
+const wxRect OPEN_COUNT_RECT(525, 294, 76, 17);
+const wxRect GAME_TIME_RECT(625, 294, 76, 17);
+
 wxRect CardRect(int i) {
     return wxRect(4 + 54 * (i % 13), 4 + 72 * (i / 13), 50, 68);
-}
-
-// The first two cards still on the board of equal, or of different, rank.
-void FindCards(const CGameBoard& board, bool bSameRank, int* pnA, int* pnB) {
-    for (int a = 0; a < CARD_COUNT; ++a)
-        for (int b = a + 1; b < CARD_COUNT; ++b)
-            if ((board.m_apCards[a]->GetRank() == board.m_apCards[b]->GetRank()) == bSameRank &&
-                !board.m_apCards[a]->IsRemoved() && !board.m_apCards[b]->IsRemoved()) {
-                *pnA = a;
-                *pnB = b;
-                return;
-            }
-    FAIL() << "no such cards";
-}
-
-// Everything a click or a timer may change.
-std::string Snapshot(const CGameBoard& board) {
-    std::ostringstream s;
-    for (const CCard* p : board.m_apCards)
-        s << p->m_bFaceUp << p->m_bRemoved << p->m_nMissCount << ",";
-    s << board.GetOpenCard(0) << "," << board.GetOpenCard(1) << "," << board.GetOpenCount() << ","
-      << board.m_abTimerActive[TIMER_PAIR] << board.m_abTimerActive[TIMER_MISS];
-    return s.str();
 }
 
 std::string ReadFile(const std::string& strPath) {
@@ -57,16 +47,15 @@ wxColour Pixel(const wxImage& image, int x, int y) {
     return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
 }
 
-// Pixels in rect unlike the image drawn with its top-left at (x0, y0), repeated
-// every image-size when bTiled.
-int CountDifferent(const wxImage& board, const wxRect& rect, const wxImage& image, int x0 = 0,
-                   int y0 = 0, bool bTiled = false) {
+// Pixels in rect unlike the image put at rect's top-left, or (bTiled) unlike the image
+// repeated from the board's top-left on.
+int CountDifferent(const wxImage& board, const wxRect& rect, const wxImage& image, bool bTiled) {
     int n = 0;
     for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y)
         for (int x = rect.GetLeft(); x <= rect.GetRight(); ++x)
             n += Pixel(board, x, y) !=
                  (bTiled ? Pixel(image, x % image.GetWidth(), y % image.GetHeight())
-                         : Pixel(image, x - x0, y - y0));
+                         : Pixel(image, x - rect.x, y - rect.y));
     return n;
 }
 
@@ -78,10 +67,6 @@ int CountColour(const wxImage& image, const wxRect& rect, const wxColour& colour
     return n;
 }
 
-const wxRect BOARD_RECT(0, 0, BOARD_WIDTH, BOARD_HEIGHT);
-const wxRect OPEN_COUNT_RECT(525, 294, 76, 17);
-const wxRect GAME_TIME_RECT(625, 294, 76, 17);
-
 bool HasStatusText(const wxImage& image, const wxRect& rect) {
     return CountColour(image, rect, *wxWHITE) > 0 && CountColour(image, rect, *wxBLACK) > 0;
 }
@@ -91,14 +76,19 @@ wxImage Screenshot(wxWindow* pWindow) {
     const wxPoint at = pWindow->ClientToScreen(wxPoint(0, 0));
     const wxSize size = pWindow->GetClientSize();
     const std::string strFile = std::string(getenv("TEMP")) + "/screen.png";
-    const std::string strCommand = "import -window root -crop " + std::to_string(size.x) + "x" +
-                                   std::to_string(size.y) + "+" + std::to_string(at.x) + "+" +
-                                   std::to_string(at.y) + " +repage png:" + strFile;
-    wxImage image;
-    if (system(strCommand.c_str()) == 0)
-        image.LoadFile(strFile, wxBITMAP_TYPE_PNG);
+    char szCommand[512];
+    snprintf(szCommand, sizeof szCommand, "import -window root -crop %dx%d+%d+%d +repage png:%s",
+             size.x, size.y, at.x, at.y, strFile.c_str());
+    wxImage image(size); // black when none could be taken
+    EXPECT_TRUE(system(szCommand) == 0 && image.LoadFile(strFile, wxBITMAP_TYPE_PNG));
     return image;
 }
+
+// ONE_UP: card a is up; PAIR_UP: a and b, of one rank; MISS_UP: a and x, of two. A deal
+// (but NO_DEAL) has one more pair removed, m_nGone one of them; WON: every card removed.
+enum State { NO_DEAL, READY, ONE_UP, PAIR_UP, MISS_UP, WON };
+// A click on card a, b, x or a removed one, between two cards, or a right click.
+enum Input { A, B, X, GONE, GAP, RIGHT };
 
 class Game : public testing::Test {
 protected:
@@ -113,25 +103,68 @@ protected:
         PumpEvents(100);
     }
     void TearDown() override {
-        m_pFrame->Destroy();
+        if (m_pFrame)
+            m_pFrame->Destroy();
         PumpEvents(20);
     }
 
-    // Ready, as a finished deal leaves the board, without the deal's 1.3 s.
-    void Deal() {
+    CCard& Card(int i) { return *m_pBoard->m_apCards[i]; }
+    int FirstCard(const std::function<bool(int)>& match) {
+        int i = 0;
+        while (i < CARD_COUNT - 1 && (Card(i).IsRemoved() || !match(i)))
+            ++i;
+        return i;
+    }
+    void Pick() {
+        m_a = FirstCard([](int) { return true; });
+        const auto other = [&](int i) { return !m_pBoard->IsSameRank(m_a, i); };
+        m_b = FirstCard([&](int i) { return i != m_a && !other(i); });
+        m_x = FirstCard(other);
+    }
+    // The state as a player reaches it, without the deal's 1.3 s.
+    void Enter(State state) {
+        for (int nId : {TIMER_PAIR, TIMER_MISS, TIMER_CLOCK})
+            m_pFrame->StopTimer(nId);
         m_pBoard->NewDeal();
-        for (CCard* p : m_pBoard->m_apCards)
-            p->m_bDealt = 1;
+        Pick();
+        if (state == NO_DEAL)
+            return;
         m_pBoard->SetPlaying(1);
         m_pBoard->m_bShowOpens = m_pBoard->m_bShowTime = 1;
         m_pFrame->StartTimer(TIMER_CLOCK, CLOCK_INTERVAL_MS);
+        m_nGone = m_a;
+        for (int i = 0; i < CARD_COUNT; ++i) {
+            Card(i).m_bDealt = 1;
+            if (state == WON || i == m_a || i == m_b)
+                Card(i).m_bFaceUp = Card(i).m_bRemoved = 1;
+        }
+        Pick();
+        if (state == ONE_UP || state == PAIR_UP || state == MISS_UP)
+            Click(m_a);
+        if (state == PAIR_UP || state == MISS_UP)
+            Click(state == PAIR_UP ? m_b : m_x);
     }
     void Click(int i) { m_pFrame->OnBoardClick(0, CardRect(i).GetPosition() + wxPoint(25, 34)); }
-    void RightClick() { m_pFrame->OnBoardRightClick(0, wxPoint(690, 300)); }
-    void OpenTwo(bool bSameRank, int* pnA, int* pnB) {
-        FindCards(*m_pBoard, bSameRank, pnA, pnB);
-        Click(*pnA);
-        Click(*pnB);
+    int CardOf(Input input) const { return std::vector<int>{m_a, m_b, m_x, m_nGone}[input]; }
+    void Apply(Input input) {
+        if (input == RIGHT)
+            m_pFrame->OnBoardRightClick(0, wxPoint(690, 300));
+        else if (input == GAP)
+            m_pFrame->OnBoardClick(0, wxPoint(56, 30));
+        else
+            Click(CardOf(input));
+    }
+    // Everything a click or a timer may change.
+    std::string Snapshot() {
+        std::ostringstream s;
+        for (const CCard* p : m_pBoard->m_apCards)
+            s << p->m_bFaceUp << p->m_bRemoved << p->m_nMissCount << ",";
+        s << m_pBoard->GetOpenCard(0) << "," << m_pBoard->GetOpenCard(1) << ","
+          << m_pBoard->GetOpenCount();
+        for (int nId : {TIMER_PAIR, TIMER_MISS, TIMER_CLOCK})
+            s << "," << m_pBoard->m_abTimerActive[nId]
+              << m_pFrame->GetWindowTimer(nId)->IsRunning();
+        return s.str();
     }
     // Paints handled after the action: a repaint was asked for.
     int PaintsAfter(const std::function<void()>& action) {
@@ -141,20 +174,25 @@ protected:
         PumpEvents(60);
         return m_nPaints;
     }
-    void ExpectTimer(int nId, bool bActive, int nElapse) {
-        EXPECT_EQ(m_pBoard->m_abTimerActive[nId], bActive ? 1 : 0) << nId;
-        EXPECT_EQ(m_pBoard->m_anTimerElapse[nId], nElapse) << nId;
-        EXPECT_EQ(m_pFrame->GetWindowTimer(nId)->IsRunning(), bActive) << nId;
-        if (bActive) {
-            EXPECT_EQ(m_pFrame->GetWindowTimer(nId)->GetInterval(), nElapse) << nId;
-        }
+    // The board's record of the timer and the real one; nElapse < 0: not running.
+    void ExpectTimer(int nId, int nElapse) {
+        wxTimer* p = m_pFrame->GetWindowTimer(nId);
+        EXPECT_EQ(std::make_tuple(m_pBoard->m_abTimerActive[nId], m_pBoard->m_anTimerElapse[nId],
+                                  p->IsRunning() ? p->GetInterval() : -1),
+                  std::make_tuple(nElapse >= 0 ? 1 : 0, std::max(nElapse, 0), nElapse))
+            << nId;
+    }
+    // Turns up two cards as a player would and lets the turn's timer expire.
+    void PlayTurn(int a, int b) {
+        Click(a);
+        Click(b);
+        m_pFrame->OnGameTimer(m_pBoard->IsSameRank(a, b) ? TIMER_PAIR : TIMER_MISS);
     }
     wxImage Compose() {
         wxBitmap bmp(BOARD_WIDTH, BOARD_HEIGHT);
-        {
-            wxMemoryDC dc(bmp);
-            m_pFrame->ComposeBoard(&dc);
-        }
+        wxMemoryDC dc(bmp);
+        m_pFrame->ComposeBoard(&dc);
+        dc.SelectObject(wxNullBitmap);
         return bmp.ConvertToImage();
     }
     static wxImage Resource(int nId) {
@@ -167,337 +205,172 @@ protected:
     CGameFrame* m_pFrame = nullptr;
     CGameBoard* m_pBoard = nullptr;
     int m_nPaints = 0;
+    int m_a = 0, m_b = 0, m_x = 0, m_nGone = 0;
 };
 
-TEST_F(Game, NoGameIgnoresClicks) {
-    const std::string before = Snapshot(*m_pBoard);
+TEST_F(Game, IgnoredInputChangesNothingAndRepaintsOnlyForACardUpOrGone) {
+    const std::tuple<State, Input, int, bool> aRows[] = {
+        // state, input, closing by itself, repainted
+        {NO_DEAL, A, 0, false},     {NO_DEAL, RIGHT, 0, false}, {READY, GONE, 0, true},
+        {READY, GAP, 0, false},     {READY, RIGHT, 0, false},   {ONE_UP, A, 0, true},
+        {ONE_UP, GONE, 0, true},    {ONE_UP, RIGHT, 0, false},  {PAIR_UP, X, 1, false},
+        {MISS_UP, B, 1, false},     {MISS_UP, B, 0, false},     {PAIR_UP, RIGHT, 1, false},
+        {MISS_UP, RIGHT, 1, false}, {WON, GONE, 0, true},       {WON, RIGHT, 0, false}};
+    for (const auto& [state, input, bTimeAuto, bRepaint] : aRows) {
+        SCOPED_TRACE(testing::Message() << state << "," << input << "," << bTimeAuto);
+        m_pBoard->m_bTimeAuto = bTimeAuto;
+        m_pBoard->m_nTimeIndex = 7;
+        Enter(state);
+        const std::string before = Snapshot();
+        EXPECT_EQ(PaintsAfter([&, in = input] { Apply(in); }) > 0, bRepaint);
+        EXPECT_EQ(Snapshot(), before);
+    }
+}
+
+TEST_F(Game, InputThatPlaysTurnsTheCardUpAndStartsItsTimer) {
+    const std::tuple<State, Input, int, int, int, int> aRows[] = {
+        // state, input, closing by itself, delay index, pair and mismatch timer (-1: none)
+        {READY, A, 1, 3, -1, -1},      {ONE_UP, B, 1, 7, 500, -1},   {ONE_UP, B, 0, 0, 500, -1},
+        {ONE_UP, X, 0, 3, -1, -1},     {ONE_UP, X, 1, 0, -1, 100},   {ONE_UP, X, 1, 1, -1, 300},
+        {ONE_UP, X, 1, 2, -1, 500},    {ONE_UP, X, 1, 3, -1, 700},   {ONE_UP, X, 1, 4, -1, 1000},
+        {ONE_UP, X, 1, 5, -1, 1500},   {ONE_UP, X, 1, 6, -1, 2000},  {ONE_UP, X, 1, 7, -1, 2500},
+        {PAIR_UP, RIGHT, 0, 3, 0, -1}, {MISS_UP, RIGHT, 0, 3, -1, 0}};
+    for (const auto& [state, input, bTimeAuto, nTimeIndex, nPairMs, nMissMs] : aRows) {
+        SCOPED_TRACE(testing::Message()
+                     << state << "," << input << "," << bTimeAuto << "," << nTimeIndex);
+        m_pBoard->m_bTimeAuto = bTimeAuto;
+        m_pBoard->m_nTimeIndex = nTimeIndex;
+        Enter(state);
+        Apply(input);
+        if (input != RIGHT) { // into the first place, or the second, which counts the turn
+            EXPECT_TRUE(Card(CardOf(input)).IsFaceUp());
+            EXPECT_EQ(m_pBoard->GetOpenCard(state == READY ? 0 : 1), CardOf(input));
+        }
+        EXPECT_EQ(m_pBoard->GetOpenCount(), state == READY ? 0 : 1);
+        ExpectTimer(TIMER_PAIR, nPairMs);
+        ExpectTimer(TIMER_MISS, nMissMs);
+    }
+}
+
+// Through the real timers, which a right click starts at 0 ms.
+TEST_F(Game, ExpiriesRemoveAPairOrTurnAMismatchBackCountingAMissOnBoth) {
     m_pBoard->m_bTimeAuto = 0;
-    EXPECT_EQ(PaintsAfter([&] {
-                  Click(0);
-                  Click(20);
-                  RightClick();
-              }),
-              0);
-    EXPECT_EQ(Snapshot(*m_pBoard), before);
-    for (int nId : {TIMER_PAIR, TIMER_MISS, TIMER_CLOCK})
-        EXPECT_FALSE(m_pFrame->GetWindowTimer(nId)->IsRunning());
-}
+    Enter(PAIR_UP);
+    EXPECT_GT(PaintsAfter([&] { Apply(RIGHT); }), 0);
+    EXPECT_TRUE(Card(m_a).IsRemoved() && Card(m_b).IsRemoved());
+    EXPECT_EQ(Card(m_a).m_nMissCount + Card(m_b).m_nMissCount, 0);
+    EXPECT_TRUE(m_pBoard->GetOpenCard(0) == -1 && m_pBoard->GetOpenCard(1) == -1);
+    ExpectTimer(TIMER_PAIR, -1);
 
-TEST_F(Game, StartGameDealsThenStartsTheClock) {
-    CGameBoard& board = *m_pBoard;
-    g_nGameSeconds = 77;
-    wxStopWatch watch;
-    m_pFrame->StartGame();
-    EXPECT_GE(watch.Time(), 52 * 25);
-    EXPECT_EQ(board.m_nDealIndex, 52);
-    for (const CCard* p : board.m_apCards)
-        EXPECT_TRUE(p->m_bDealt && !p->m_bFaceUp && !p->m_bRemoved);
-    EXPECT_TRUE(board.IsPlaying() && board.m_bShowOpens && board.m_bShowTime);
-    EXPECT_EQ(g_nGameSeconds, 0);
-    ExpectTimer(TIMER_CLOCK, true, 1000);
-    const wxImage image = Compose();
-    const wxImage back = g_pCardBackBitmap->ConvertToImage();
-    for (int i : {0, 51})
-        EXPECT_EQ(CountDifferent(image, CardRect(i), back, CardRect(i).x, CardRect(i).y), 0);
-
-    Click(5); // Ready: the first card goes up and nothing starts
-    EXPECT_EQ(board.GetOpenCard(0), 5);
-    EXPECT_EQ(board.GetOpenCard(1), -1);
-    EXPECT_TRUE(board.m_apCards[5]->IsFaceUp());
-    EXPECT_EQ(board.GetOpenCount(), 0);
-    ExpectTimer(TIMER_PAIR, false, 0);
-    ExpectTimer(TIMER_MISS, false, 0);
-}
-
-TEST_F(Game, FaceUpOrRemovedCardsOnlyRepaint) {
-    CGameBoard& board = *m_pBoard;
-    Deal();
-    int a, b;
-    FindCards(board, false, &a, &b);
-    board.m_apCards[b]->SetFaceUp(1);
-    board.m_apCards[b]->SetRemoved(1);
-    std::string before = Snapshot(board);
-    EXPECT_GT(PaintsAfter([&] { Click(b); }), 0); // Ready
-    EXPECT_EQ(Snapshot(board), before);
-    EXPECT_EQ(PaintsAfter([&] { m_pFrame->OnBoardClick(0, wxPoint(56, 30)); }), 0); // a gap
-    Click(a);
-    before = Snapshot(board);
-    EXPECT_GT(PaintsAfter([&] { Click(a); }), 0); // One up: the same card again
-    EXPECT_GT(PaintsAfter([&] { Click(b); }), 0);
-    EXPECT_EQ(Snapshot(board), before);
-}
-
-TEST_F(Game, SecondCardCountsTheTurnAndStartsItsTimer) {
-    const struct {
-        bool bSameRank;
-        int bTimeAuto, nTimeIndex, nPair, nMiss; // -1: timer not running
-    } aCases[] = {{true, 1, 7, 500, -1},   {true, 0, 0, 500, -1},   {false, 0, 3, -1, -1},
-                  {false, 1, 0, -1, 100},  {false, 1, 1, -1, 300},  {false, 1, 2, -1, 500},
-                  {false, 1, 3, -1, 700},  {false, 1, 4, -1, 1000}, {false, 1, 5, -1, 1500},
-                  {false, 1, 6, -1, 2000}, {false, 1, 7, -1, 2500}};
-    for (const auto& c : aCases) {
-        SCOPED_TRACE(testing::Message() << c.bSameRank << c.bTimeAuto << c.nTimeIndex);
-        Deal();
-        m_pBoard->m_bTimeAuto = c.bTimeAuto;
-        m_pBoard->m_nTimeIndex = c.nTimeIndex;
-        int a, b;
-        OpenTwo(c.bSameRank, &a, &b);
-        EXPECT_EQ(m_pBoard->GetOpenCard(1), b);
-        EXPECT_EQ(m_pBoard->GetOpenCount(), 1);
-        ExpectTimer(TIMER_PAIR, c.nPair >= 0, std::max(c.nPair, 0));
-        ExpectTimer(TIMER_MISS, c.nMiss >= 0, std::max(c.nMiss, 0));
-        m_pFrame->StopTimer(TIMER_PAIR);
-        m_pFrame->StopTimer(TIMER_MISS);
-    }
-}
-
-TEST_F(Game, TwoCardsUpIgnoreAThirdClick) {
-    for (int nCase = 0; nCase < 3; ++nCase) { // pair showing, mismatch closing, mismatch waiting
-        Deal();
-        m_pBoard->m_bTimeAuto = nCase == 2 ? 0 : 1;
-        int a, b;
-        OpenTwo(nCase == 0, &a, &b);
-        const std::string before = Snapshot(*m_pBoard);
-        EXPECT_EQ(PaintsAfter([&] { Click(a == 0 ? (b == 1 ? 2 : 1) : 0); }), 0) << nCase;
-        EXPECT_EQ(Snapshot(*m_pBoard), before) << nCase;
-        m_pFrame->StopTimer(TIMER_PAIR);
-        m_pFrame->StopTimer(TIMER_MISS);
-    }
-}
-
-TEST_F(Game, ExpiriesRemoveAPairOrTurnAMismatchBack) {
-    CGameBoard& board = *m_pBoard;
-    Deal();
-    int a, b;
-    OpenTwo(true, &a, &b);
-    EXPECT_GT(PaintsAfter([&] { m_pFrame->OnGameTimer(TIMER_PAIR); }), 0);
-    EXPECT_TRUE(board.m_apCards[a]->IsRemoved() && board.m_apCards[b]->IsRemoved());
-    EXPECT_TRUE(board.m_apCards[a]->IsFaceUp() && board.m_apCards[b]->IsFaceUp());
-    EXPECT_EQ(board.m_apCards[a]->m_nMissCount, 0);
-    EXPECT_EQ(board.GetOpenCard(0), -1);
-    EXPECT_EQ(board.GetOpenCard(1), -1);
-    ExpectTimer(TIMER_PAIR, false, 0);
-
-    FindCards(board, false, &a, &b);
-    board.m_apCards[a]->m_nMissCount = 2;
-    Click(a);
-    Click(b);
-    EXPECT_GT(PaintsAfter([&] { m_pFrame->OnGameTimer(TIMER_MISS); }), 0);
-    EXPECT_FALSE(board.m_apCards[a]->IsFaceUp() || board.m_apCards[b]->IsFaceUp());
-    EXPECT_EQ(board.m_apCards[a]->m_nMissCount, 3);
-    EXPECT_EQ(board.m_apCards[b]->m_nMissCount, 1);
-    EXPECT_EQ(board.GetOpenCard(0), -1);
-    EXPECT_EQ(board.GetOpenCard(1), -1);
-    EXPECT_EQ(board.GetOpenCount(), 2);
-    ExpectTimer(TIMER_MISS, false, 0);
-    ExpectTimer(TIMER_CLOCK, true, 1000);
-}
-
-TEST_F(Game, RightClickClosesTwoCardsAtOnceOnlyWhenClosingByHand) {
-    CGameBoard& board = *m_pBoard;
-    Deal();
-    int a, b;
-    OpenTwo(false, &a, &b); // closing by itself: right clicks change nothing
-    RightClick();
-    ExpectTimer(TIMER_MISS, true, 700);
-    m_pFrame->OnGameTimer(TIMER_MISS);
-
-    board.m_bTimeAuto = 0;
-    FindCards(board, false, &a, &b);
-    Click(a);
-    RightClick(); // one card up
-    ExpectTimer(TIMER_MISS, false, 0);
-    Click(b);
-    PumpEvents(300);
-    EXPECT_TRUE(board.m_apCards[a]->IsFaceUp() && board.m_apCards[b]->IsFaceUp());
-    RightClick();
-    ExpectTimer(TIMER_MISS, true, 0);
-    PumpEvents(100);
-    EXPECT_FALSE(board.m_apCards[a]->IsFaceUp() || board.m_apCards[b]->IsFaceUp());
-    EXPECT_EQ(board.m_apCards[a]->m_nMissCount, 2);
-    ExpectTimer(TIMER_MISS, false, 0);
-
-    OpenTwo(true, &a, &b); // a pair leaves at once instead of after 500 ms
-    RightClick();
-    ExpectTimer(TIMER_PAIR, true, 0);
-    PumpEvents(100);
-    EXPECT_TRUE(board.m_apCards[a]->IsRemoved() && board.m_apCards[b]->IsRemoved());
-    ExpectTimer(TIMER_PAIR, false, 0);
-}
-
-TEST_F(Game, TurnCountStopsAt9999) {
-    Deal();
-    m_pBoard->SetOpenCount(9998);
-    for (int nTurn = 0; nTurn < 2; ++nTurn) {
-        int a, b;
-        OpenTwo(false, &a, &b);
-        m_pFrame->OnGameTimer(TIMER_MISS);
-    }
-    EXPECT_EQ(m_pBoard->GetOpenCount(), 9999);
+    Enter(MISS_UP);
+    Card(m_a).m_nMissCount = 2;
+    EXPECT_GT(PaintsAfter([&] { Apply(RIGHT); }), 0);
+    EXPECT_FALSE(Card(m_a).IsFaceUp() || Card(m_x).IsFaceUp());
+    EXPECT_EQ(Card(m_a).m_nMissCount, 3);
+    EXPECT_EQ(Card(m_x).m_nMissCount, 1);
+    EXPECT_TRUE(m_pBoard->GetOpenCard(0) == -1 && m_pBoard->GetOpenCard(1) == -1);
+    EXPECT_EQ(m_pBoard->GetOpenCount(), 1);
+    ExpectTimer(TIMER_MISS, -1);
+    ExpectTimer(TIMER_CLOCK, 1000);
 }
 
 // 50 cards gone, three of them turned back 2, 3 and 7 times; the last pair is up.
-TEST_F(Game, LastPairStopsTheClockRanksTheGameThenShowsTheSummary) {
-    CGameBoard& board = *m_pBoard;
-    Deal();
-    int a, b;
-    FindCards(board, true, &a, &b);
+TEST_F(Game, LastPairRanksTheGameThenShowsTheSummaryWithClockAndStatusLineOff) {
+    Enter(READY);
     const int anMisses[] = {2, 3, 7}; // penalties 1 + 3 + 21
     for (int i = 0, nMissed = 0; i < CARD_COUNT; ++i)
-        if (i != a && i != b) {
-            board.m_apCards[i]->SetFaceUp(1);
-            board.m_apCards[i]->SetRemoved(1);
-            if (nMissed < 3)
-                board.m_apCards[i]->m_nMissCount = anMisses[nMissed++];
+        if (i != m_a && i != m_b) {
+            Card(i).m_bFaceUp = Card(i).m_bRemoved = 1;
+            Card(i).m_nMissCount = nMissed < 3 ? anMisses[nMissed++] : 0;
         }
-    board.SetOpenCount(56);
+    m_pBoard->SetOpenCount(56);
     g_nGameSeconds = 185;
-    Click(a);
-    Click(b);
-
+    Click(m_a);
+    Click(m_b);
+    std::ostringstream seen; // as the dialog opens: its fields | the ranking | clock, status line
     DialogScript script([&](wxDialog* pDialog) {
-        auto* pClear = dynamic_cast<CClearDialog*>(pDialog);
-        EXPECT_NE(pClear, nullptr);
-        if (!pClear)
-            return wxID_OK;
-        EXPECT_EQ(pClear->m_nOpens, 57);
-        EXPECT_EQ(pClear->m_nSeconds, 185);
-        EXPECT_EQ(pClear->m_nScore, 475);
-        const int anExpected[CLEAR_HISTOGRAM_SIZE] = {49, 0, 1, 1, 0, 1};
-        for (int k = 0; k < CLEAR_HISTOGRAM_SIZE; ++k)
-            EXPECT_EQ(pClear->m_anHistogram[k], anExpected[k]) << k;
-        const RankingTable& ranking = *board.m_pRanking; // entered before the dialog
-        EXPECT_EQ(ranking.nCount, 1);
-        EXPECT_EQ(ranking.anScore[0], 475);
-        EXPECT_EQ(ranking.anOpens[0], 57);
-        EXPECT_EQ(ranking.anSeconds[0], 185);
-        ExpectTimer(TIMER_CLOCK, false, 0);
-        EXPECT_FALSE(board.m_bShowOpens || board.m_bShowTime);
+        if (auto* p = dynamic_cast<CClearDialog*>(pDialog)) {
+            seen << p->m_nOpens << " " << p->m_nSeconds << " " << p->m_nScore << " |";
+            for (int n : p->m_anHistogram)
+                seen << " " << n;
+        }
+        const RankingTable& r = *m_pBoard->m_pRanking;
+        seen << " | " << r.nCount << " " << r.anScore[0] << " " << r.anOpens[0] << " "
+             << r.anSeconds[0] << " | " << m_pFrame->GetWindowTimer(TIMER_CLOCK)->IsRunning()
+             << m_pBoard->m_bShowOpens << m_pBoard->m_bShowTime;
         return wxID_OK;
     });
     m_pFrame->OnGameTimer(TIMER_PAIR);
-    EXPECT_EQ(script.m_nShown, 1);
-    EXPECT_TRUE(board.IsAllRemoved() && board.IsPlaying());
-
-    board.m_bTimeAuto = 0; // Won: a click only repaints, a right click does nothing
-    const std::string before = Snapshot(board);
-    EXPECT_GT(PaintsAfter([&] {
-                  Click(a);
-                  RightClick();
-              }),
-              0);
-    EXPECT_EQ(Snapshot(board), before);
-    EXPECT_EQ(board.m_pRanking->nCount, 1);
+    EXPECT_EQ(seen.str(), "57 185 475 | 49 0 1 1 0 1 0 0 0 0 | 1 475 57 185 | 000");
+    EXPECT_TRUE(m_pBoard->IsAllRemoved() && m_pBoard->IsPlaying());
 }
 
-TEST_F(Game, NewDealIsNotTouchedByTheOldDealsTimers) {
-    CGameBoard& board = *m_pBoard;
-    for (bool bPair : {true, false}) {
-        Deal();
-        board.m_bTimeAuto = 1;
-        board.m_nTimeIndex = 0;
-        int a, b;
-        OpenTwo(bPair, &a, &b);
-        m_pFrame->StartGame(); // outlasts either delay: an old timer would now be due
-        board.m_bTimeAuto = 0;
-        OpenTwo(!bPair, &a, &b); // what the old timer would remove or turn back
-        PumpEvents(bPair ? 200 : 300);
-        EXPECT_TRUE(board.m_apCards[a]->IsFaceUp() && board.m_apCards[b]->IsFaceUp()) << bPair;
-        EXPECT_FALSE(board.m_apCards[a]->IsRemoved() || board.m_apCards[b]->IsRemoved()) << bPair;
-        EXPECT_EQ(board.m_apCards[a]->m_nMissCount + board.m_apCards[b]->m_nMissCount, 0) << bPair;
-        m_pFrame->StopTimer(TIMER_PAIR);
-    }
+TEST_F(Game, StartGameDealsAfreshAndTheOldDealsTimersDoNothing) {
+    m_pBoard->m_nTimeIndex = 0;
+    Enter(PAIR_UP);
+    m_pFrame->StartTimer(TIMER_MISS, 100); // as a mismatch closing by itself leaves it
+    g_nGameSeconds = 77;
+    wxStopWatch watch;
+    m_pFrame->StartGame(); // outlasts both delays: an old timer would now be due
+    EXPECT_GE(watch.Time(), 52 * 25);
+    for (int i = 0; i < CARD_COUNT; ++i)
+        EXPECT_TRUE(Card(i).m_bDealt && !Card(i).IsFaceUp() && !Card(i).IsRemoved()) << i;
+    EXPECT_TRUE(m_pBoard->IsPlaying() && m_pBoard->m_bShowOpens && m_pBoard->m_bShowTime);
+    EXPECT_EQ(g_nGameSeconds, 0);
+    ExpectTimer(TIMER_CLOCK, 1000);
+    const wxImage back = Resource(CARD_BACK_BASE_ID + m_pBoard->m_nCardPattern);
+    EXPECT_EQ(CountDifferent(Compose(), CardRect(0), back, false), 0); // a back at (4, 4)
+
+    m_pBoard->m_bTimeAuto = 0; // what the old timers would remove or turn back
+    Pick();
+    Click(m_a);
+    Click(m_x);
+    PumpEvents(300);
+    EXPECT_TRUE(Card(m_a).IsFaceUp() && Card(m_x).IsFaceUp());
+    EXPECT_FALSE(Card(m_a).IsRemoved() || Card(m_x).IsRemoved());
+    EXPECT_EQ(Card(m_a).m_nMissCount + Card(m_x).m_nMissCount, 0);
 }
 
-TEST_F(Game, RealTimersEndTheTurnAfterTheirDelay) {
-    CGameBoard& board = *m_pBoard;
-    for (int nIndex : {-1, 0, 5}) { // -1: a pair
-        Deal();
-        board.m_nTimeIndex = nIndex < 0 ? 7 : nIndex;
-        int a, b;
-        FindCards(board, nIndex < 0, &a, &b);
-        Click(a);
-        wxStopWatch watch;
-        Click(b);
-        while (board.GetOpenCard(1) != -1 && watch.Time() < 5000)
-            PumpEvents(1);
-        const long nExpected = nIndex < 0 ? 500 : CloseDelayMs(nIndex);
-        EXPECT_GE(watch.Time(), nExpected - 20) << nIndex;
-        EXPECT_LE(watch.Time(), nExpected + 400) << nIndex;
-        EXPECT_EQ(board.m_apCards[a]->IsRemoved(), nIndex < 0 ? 1 : 0);
-        EXPECT_EQ(board.m_apCards[a]->IsFaceUp(), nIndex < 0 ? 1 : 0);
-    }
-}
-
-TEST_F(Game, BoardBeforeTheDealIsTheTiledBackground) {
+// Before the deal only the background, tiled from the top-left; 706 x 317 is no multiple
+// of 320 x 240 or of 27 x 25, so the last column and row of tiles are cut.
+TEST_F(Game, BoardIsPaintedFromItsState) {
     const wxImage own = Resource(BACKGROUND_BASE_ID + m_pBoard->m_nBackground);
-    EXPECT_EQ(CountDifferent(Compose(), BOARD_RECT, own, 0, 0, true), 0);
-    for (int nId : {5214, 5203, 5217}) { // 320 x 240, 16 x 16, 27 x 25
+    EXPECT_EQ(CountDifferent(Compose(), BOARD_RECT, own, true), 0);
+    for (int nId : {5217, 5214}) {
         ASSERT_TRUE(LoadResBitmap(nId, g_pBackgroundBitmap));
-        const wxImage tile = g_pBackgroundBitmap->ConvertToImage();
-        EXPECT_EQ(CountDifferent(Compose(), BOARD_RECT, tile, 0, 0, true), 0) << nId;
+        EXPECT_EQ(CountDifferent(Compose(), BOARD_RECT, Resource(nId), true), 0) << nId;
     }
-    // The last column of 320 x 240 tiles is 66 pixels wide, the last row 77 high,
-    // both cut from the tile's own top-left.
-    const wxImage big = Resource(5214);
-    ASSERT_TRUE(LoadResBitmap(5214, g_pBackgroundBitmap));
-    const wxImage image = Compose();
-    EXPECT_EQ(CountDifferent(image, wxRect(640, 0, 66, 240), big, 640, 0), 0);
-    EXPECT_EQ(CountDifferent(image, wxRect(0, 240, 320, 77), big, 0, 240), 0);
-    EXPECT_EQ(CountDifferent(image, wxRect(640, 240, 66, 77), big, 640, 240), 0);
-}
-
-TEST_F(Game, CardsShowTheirBackTheirFaceOrNothing) {
-    CGameBoard& board = *m_pBoard;
-    Deal();
-    int a, b, c, d;
-    OpenTwo(true, &c, &d);
-    m_pFrame->OnGameTimer(TIMER_PAIR);
-    FindCards(board, false, &a, &b);
-    Click(a);
-    const wxImage back = Resource(CARD_BACK_BASE_ID + board.m_nCardPattern);
-    const wxImage tile = Resource(BACKGROUND_BASE_ID + board.m_nBackground);
-    const wxImage face =
-        GetCachedResBitmap(board.m_apCards[a]->m_nSuit * 1000 + board.m_apCards[a]->m_nRank)
-            .ConvertToImage();
-    const wxImage image = Compose();
-    for (int i = 0; i < CARD_COUNT; ++i) {
-        const wxRect r = CardRect(i);
-        const int n = i == c || i == d ? CountDifferent(image, r, tile, 0, 0, true)
-                      : i == a         ? CountDifferent(image, r, face, r.x, r.y)
-                                       : CountDifferent(image, r, back, r.x, r.y);
-        EXPECT_EQ(n, 0) << i;
-    }
-}
-
-TEST_F(Game, StatusLineShowsOnlyWhileItsFlagsAreOn) {
-    ASSERT_TRUE(LoadResBitmap(5214, g_pBackgroundBitmap));
-    const wxImage tile = g_pBackgroundBitmap->ConvertToImage();
-    Deal();
+    const wxImage tile = Resource(5214);
+    Enter(ONE_UP); // a back where no card is up or gone, a face at m_a, the background where gone
+    const wxImage back = Resource(CARD_BACK_BASE_ID + m_pBoard->m_nCardPattern);
+    const wxImage face = Resource(Card(m_a).m_nSuit * 1000 + Card(m_a).m_nRank);
     for (int nFlags = 0; nFlags < 4; ++nFlags) {
         m_pBoard->m_bShowOpens = nFlags & 1;
         m_pBoard->m_bShowTime = nFlags >> 1;
         const wxImage image = Compose();
-        for (const auto& item : {std::make_pair(OPEN_COUNT_RECT, m_pBoard->m_bShowOpens),
-                                 std::make_pair(GAME_TIME_RECT, m_pBoard->m_bShowTime)}) {
-            EXPECT_EQ(HasStatusText(image, item.first), item.second != 0) << nFlags;
-            EXPECT_EQ(CountDifferent(image, item.first, tile, 0, 0, true) == 0, item.second == 0)
-                << nFlags;
+        for (const auto& [rect, bShown] : {std::make_pair(OPEN_COUNT_RECT, nFlags & 1),
+                                           std::make_pair(GAME_TIME_RECT, nFlags >> 1)}) {
+            EXPECT_EQ(HasStatusText(image, rect), bShown != 0) << nFlags;
+            EXPECT_EQ(CountDifferent(image, rect, tile, true) == 0, bShown == 0) << nFlags;
+        }
+        for (int i = 0; i < CARD_COUNT; ++i) {
+            const bool bGone = Card(i).IsRemoved();
+            const wxImage& expected = bGone ? tile : i == m_a ? face : back;
+            EXPECT_EQ(CountDifferent(image, CardRect(i), expected, bGone), 0) << i;
         }
     }
 }
 
-TEST_F(Game, ClockCountsOnlyWhileTheProgramIsActiveButAlwaysDrawsTheTime) {
-    Deal();
+TEST_F(Game, ClockCountsOnlyWhileAProgramWindowIsActiveButAlwaysDrawsTheTime) {
+    Enter(READY);
+    m_pFrame->StopTimer(TIMER_CLOCK); // the test ticks it
     m_pBoard->m_bShowOpens = m_pBoard->m_bShowTime = 0;
     m_pFrame->Refresh(false);
     // No window manager: the focus follows the pointer until it is set explicitly.
     system("xdotool mousemove --sync 0 0 >/dev/null 2>&1");
     PumpEvents(200);
     ASSERT_FALSE(IsProgramWindowActive());
-    const wxImage before = Screenshot(m_pFrame);
-    ASSERT_TRUE(before.IsOk());
-    EXPECT_FALSE(HasStatusText(before, GAME_TIME_RECT));
+    EXPECT_FALSE(HasStatusText(Screenshot(m_pFrame), GAME_TIME_RECT));
     g_nGameSeconds = 3599;
     m_pFrame->OnGameTimer(TIMER_CLOCK);
     EXPECT_EQ(g_nGameSeconds, 3599);
@@ -509,9 +382,7 @@ TEST_F(Game, ClockCountsOnlyWhileTheProgramIsActiveButAlwaysDrawsTheTime) {
     PumpEvents(200);
     ASSERT_TRUE(IsProgramWindowActive());
     m_pFrame->OnGameTimer(TIMER_CLOCK);
-    m_pFrame->OnGameTimer(TIMER_CLOCK);
-    EXPECT_EQ(g_nGameSeconds, 3601);
-    ExpectTimer(TIMER_CLOCK, true, 1000);
+    EXPECT_EQ(g_nGameSeconds, 3600);
 }
 
 // The OK button where the template puts it, and the four lines around it, blue then red.
@@ -526,56 +397,84 @@ TEST_F(Game, SummaryDialogShowsItsLinesAndOneSmallButton) {
     EXPECT_EQ(pOk->GetPosition(), dlg.ConvertDialogToPixels(wxPoint(170, 94)));
     EXPECT_EQ(pOk->GetSize(), dlg.ConvertDialogToPixels(wxSize(50, 14)));
     const wxImage screen = Screenshot(&dlg);
-    ASSERT_TRUE(screen.IsOk());
-    const std::pair<int, wxColour> aLines[] = {
-        {20, *wxBLUE}, {50, *wxRED}, {70, *wxRED}, {110, *wxRED}};
-    for (const auto& line : aLines)
-        EXPECT_GT(CountColour(screen, wxRect(10, line.first, 290, 14), line.second), 20)
-            << line.first;
+    for (const auto& [y, colour] : {std::make_pair(20, *wxBLUE), std::make_pair(50, *wxRED),
+                                    std::make_pair(70, *wxRED), std::make_pair(110, *wxRED)})
+        EXPECT_GT(CountColour(screen, wxRect(10, y, 290, 14), colour), 20) << y;
     dlg.Hide();
 }
 
-TEST_F(Game, ExitAnsweredCancelLeavesEverythingAsItWas) {
-    Deal();
-    DialogScript script([](wxDialog* pDialog) {
-        auto* pBox = dynamic_cast<wxMessageDialog*>(pDialog);
-        EXPECT_NE(pBox, nullptr);
-        if (pBox) {
-            EXPECT_EQ(FromWx(pBox->GetMessage()), "終了しますか？");
-            EXPECT_EQ(FromWx(pBox->GetCaption()), "Pelmanix");
-            EXPECT_TRUE(pBox->GetMessageDialogStyle() & wxCANCEL);
+TEST_F(Game, ExitAnsweredCancelChangesNothingAndOkSavesBothFiles) {
+    Enter(READY);
+    m_pBoard->m_nTimeIndex = 5;
+    for (int nAnswer : {wxID_CANCEL, wxID_OK}) {
+        DialogScript script([&](wxDialog* pDialog) {
+            auto* pBox = dynamic_cast<wxMessageDialog*>(pDialog);
+            EXPECT_TRUE(pBox && FromWx(pBox->GetMessage()) == "終了しますか？" &&
+                        (pBox->GetMessageDialogStyle() & wxCANCEL));
+            return nAnswer;
+        });
+        const std::string before = Snapshot();
+        m_pFrame->OnExit();
+        EXPECT_EQ(script.m_nShown, 1);
+        EXPECT_EQ(wxPendingDelete.Member(m_pFrame), nAnswer == wxID_OK);
+        if (nAnswer == wxID_CANCEL) {
+            EXPECT_EQ(Snapshot(), before);
+            EXPECT_EQ(ReadFile(m_temp.File("kq207825.ini")) + ReadFile(m_temp.File("kq320217.dat")),
+                      "<none><none>");
         }
-        return wxID_CANCEL;
-    });
-    const std::string before = Snapshot(*m_pBoard);
-    m_pFrame->OnExit();
+    }
     PumpEvents(50);
-    EXPECT_EQ(script.m_nShown, 1);
-    EXPECT_FALSE(wxPendingDelete.Member(m_pFrame));
-    EXPECT_EQ(Snapshot(*m_pBoard), before);
-    ExpectTimer(TIMER_CLOCK, true, 1000);
-    EXPECT_EQ(ReadFile(m_temp.File("kq207825.ini")), "<none>");
-    EXPECT_EQ(ReadFile(m_temp.File("kq320217.dat")), "<none>");
+    m_pFrame = nullptr;
+    EXPECT_EQ(ReadFile(m_temp.File("kq320217.dat")).size(), 169u);
+    EXPECT_NE(ReadFile(m_temp.File("kq207825.ini")).find("TIMEINDEX=5"), std::string::npos);
 }
 
-TEST_F(Game, ExitAnsweredOkAndTheCloseBoxBothSaveAndDestroy) {
-    for (bool bMenu : {true, false}) {
-        TempDir temp;
-        CGameFrame* pFrame = CreateMainWindow();
-        pFrame->m_board.m_nTimeIndex = 5;
-        PumpEvents(50);
-        DialogScript script([](wxDialog*) { return wxID_OK; });
-        if (bMenu)
-            pFrame->OnExit();
-        else
-            pFrame->Close();
-        EXPECT_EQ(script.m_nShown, bMenu ? 1 : 0);
-        EXPECT_TRUE(wxPendingDelete.Member(pFrame)) << bMenu;
-        PumpEvents(50);
-        EXPECT_EQ(wxTopLevelWindows.Find(pFrame), nullptr) << bMenu;
-        EXPECT_EQ(ReadFile(temp.File("kq320217.dat")).size(), 169u) << bMenu;
-        EXPECT_NE(ReadFile(temp.File("kq207825.ini")).find("TIMEINDEX=5"), std::string::npos);
+// From the deal through 10,000 turns and 100 hours to the close box, which asks nothing:
+// every text shows whole, and the game is saved.
+TEST_F(Game, LongestGameShowsWholeTextsAndIsSavedWhenClosed) {
+    ClearLines lines = {};
+    DialogScript script([&](wxDialog* pDialog) {
+        if (auto* p = dynamic_cast<CClearDialog*>(pDialog))
+            BuildClearLines(p->m_anHistogram, p->m_nOpens, p->m_nSeconds, p->m_nScore, &lines);
+        return wxID_OK;
+    });
+    m_pFrame->StartGame();
+    Pick();
+    for (int nTurn = 0; nTurn < 10000; ++nTurn)
+        PlayTurn(m_a, m_x);
+    EXPECT_EQ(m_pBoard->GetOpenCount(), 9999);
+    EXPECT_EQ(Card(m_a).m_nMissCount, 10000); // misses have no cap
+    g_nGameSeconds = 100 * 3600 + 59;
+    const std::string strSvg = std::string(getenv("TEMP")) + "/drawn.svg";
+    {
+        wxSVGFileDC svg(strSvg, BOARD_WIDTH, BOARD_HEIGHT); // records the texts drawn, as UTF-8
+        m_pFrame->DrawOpenCount(&svg);
+        m_pFrame->DrawGameTime(&svg);
     }
+    for (const char* pszText : {"開数：9999", "100:00:59"})
+        EXPECT_NE(ReadFile(strSvg).find(ToWx(pszText).utf8_str().data()), std::string::npos);
+
+    for (int a = 0; a < CARD_COUNT; ++a)
+        for (int b = a + 1; b < CARD_COUNT && !Card(a).IsRemoved(); ++b)
+            if (!Card(b).IsRemoved() && m_pBoard->IsSameRank(a, b))
+                PlayTurn(a, b);
+    EXPECT_STREQ(lines.aszLine[0], "開数：9999　時間：100:00:59");
+    EXPECT_STREQ(lines.aszLine[3], "得点：0　ＬＶ：Ｅ");
+    RankingRow aRows[RANK_ROWS];
+    BuildRankingRows(*m_pBoard->m_pRanking, aRows);
+    EXPECT_STREQ(aRows[0].szOpens, "9999");
+    EXPECT_STREQ(aRows[0].szTime, "100:00:59");
+
+    m_pBoard->m_nTimeIndex = 6;
+    m_pFrame->Close();
+    EXPECT_EQ(script.m_nShown, 1);
+    EXPECT_TRUE(wxPendingDelete.Member(m_pFrame));
+    PumpEvents(50);
+    m_pFrame = nullptr;
+    RankingTable table;
+    ASSERT_TRUE(LoadRanking(table, m_temp.File("kq320217.dat").c_str()));
+    EXPECT_TRUE(table.nCount == 1 && table.anOpens[0] == 9999 && table.anSeconds[0] == 360059);
+    EXPECT_NE(ReadFile(m_temp.File("kq207825.ini")).find("TIMEINDEX=6"), std::string::npos);
 }
 
 } // namespace
