@@ -5,9 +5,7 @@
 
 #include <functional>
 
-// Starts wx with asserts and logged errors sent to stderr; false without a display.
-bool StartWx(int argc, char** argv);
-void StopWx();
+#include "tests/wx_start.h"
 
 // Runs the event loop until bDone() holds; false when nTimeoutMs passed first.
 bool PumpUntil(const std::function<bool()>& bDone, int nTimeoutMs);

@@ -1,5 +1,5 @@
 # GUI tests: a real wx application on the X display the test command provides.
-add_library(gui_test_main STATIC gui_main.cpp)
+add_library(gui_test_main STATIC gui_main.cpp wx_start.cpp)
 target_link_libraries(gui_test_main PUBLIC pelmanix_ui GTest::gtest)
 
 function(pelmanix_add_gui_test name)
