@@ -7,6 +7,8 @@
 #include "tests/gui_test.h"
 #include "tests/temp_dir.h"
 #include "tests/wx_start.h"
+#include "ui/app.h"
+#include "ui/frame.h"
 
 void PumpEvents(int nMilliseconds) {
     wxStopWatch watch;
@@ -19,6 +21,22 @@ void PumpEvents(int nMilliseconds) {
 wxColour PixelAt(const wxBitmap& bitmap, int x, int y) {
     const wxImage image = bitmap.ConvertToImage();
     return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
+}
+
+void MainWindowTest::SetUp() {
+    m_pFrame = CreateMainWindow();
+    m_pFrame->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
+        ++m_nPaints;
+        event.Skip();
+    });
+    PumpEvents(100);
+}
+
+void MainWindowTest::TearDown() {
+    if (m_pFrame)
+        m_pFrame->Destroy();
+    m_pFrame = nullptr;
+    PumpEvents(20);
 }
 
 int main(int argc, char** argv) {

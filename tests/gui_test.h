@@ -6,6 +6,10 @@
 #include <wx/dialog.h>
 #include <wx/modalhook.h>
 
+#include <gtest/gtest.h>
+
+class CGameFrame;
+
 // Runs the event loop for about nMilliseconds, so timers fire and paints happen.
 void PumpEvents(int nMilliseconds);
 
@@ -32,3 +36,13 @@ private:
 
 // Colour of one pixel of a bitmap.
 wxColour PixelAt(const wxBitmap& bitmap, int x, int y);
+
+// A shown main window, as the program starts it, that counts its paints.
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    CGameFrame* m_pFrame = nullptr;
+    int m_nPaints = 0;
+};

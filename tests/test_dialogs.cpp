@@ -25,23 +25,9 @@
 
 namespace {
 
-// A main window over a TEMP of its own that counts its paints; closing it saves there.
-class Dialogs : public testing::Test {
+// A main window over a TEMP of its own.
+class Dialogs : public MainWindowTest {
 protected:
-    void SetUp() override {
-        m_pFrame = CreateMainWindow();
-        m_pFrame->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
-            ++m_nPaints;
-            event.Skip();
-        });
-        PumpEvents(50);
-    }
-    void TearDown() override {
-        if (m_pFrame)
-            m_pFrame->Close(true);
-        m_pFrame = nullptr;
-        PumpEvents(50);
-    }
     // Opens the options over a settled window; wx initialises a dialog only when it
     // shows it, which is after the hook has answered. Gives the number of dialogs shown.
     int RunOptions(std::function<int(COptionDialog&)> answer) {
@@ -60,8 +46,6 @@ protected:
     CGameBoard& Board() { return m_pFrame->m_board; }
     wxTimer* Clock() { return m_pFrame->GetWindowTimer(TIMER_CLOCK); }
     TempDir m_temp;
-    CGameFrame* m_pFrame = nullptr;
-    int m_nPaints = 0;
 };
 
 void Send(wxControl* pControl, wxEventType type, int nValue) {
@@ -269,7 +253,9 @@ TEST_F(Dialogs, StartUpSwitchesReachTheSettingsFileAndActAtTheNextStart) {
         SelectInList(&dlg, 1005, 5, true);
         return 1;
     });
-    TearDown();
+    m_pFrame->Close(true); // saves, as the close box does
+    m_pFrame = nullptr;
+    PumpEvents(50);
     const char* aKeys[][2] = {
         {"OPTION1", "0"}, {"OPTION2", "0"}, {"OPTION3", "0"}, {"CARDNO", "2"}, {"BACKNO", "5"}};
     for (const auto& key : aKeys) {

@@ -90,22 +90,12 @@ enum State { NO_DEAL, READY, ONE_UP, PAIR_UP, MISS_UP, WON };
 // A click on card a, b, x or a removed one, between two cards, or a right click.
 enum Input { A, B, X, GONE, GAP, RIGHT };
 
-class Game : public testing::Test {
+class Game : public MainWindowTest {
 protected:
     void SetUp() override {
         g_nGameSeconds = 0;
-        m_pFrame = CreateMainWindow();
+        MainWindowTest::SetUp();
         m_pBoard = &m_pFrame->m_board;
-        m_pFrame->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
-            ++m_nPaints;
-            event.Skip();
-        });
-        PumpEvents(100);
-    }
-    void TearDown() override {
-        if (m_pFrame)
-            m_pFrame->Destroy();
-        PumpEvents(20);
     }
 
     CCard& Card(int i) { return *m_pBoard->m_apCards[i]; }
@@ -202,9 +192,7 @@ protected:
     }
 
     TempDir m_temp; // no settings or ranking file to begin with
-    CGameFrame* m_pFrame = nullptr;
     CGameBoard* m_pBoard = nullptr;
-    int m_nPaints = 0;
     int m_a = 0, m_b = 0, m_x = 0, m_nGone = 0;
 };
 
