@@ -83,18 +83,29 @@ void CGameFrame::OnBoardRightClick(int /*nFlags*/, const wxPoint& /*point*/) {
     StartTimer(m_board.IsSameRank(nFirst, nSecond) ? TIMER_PAIR : TIMER_MISS, 0);
 }
 
+// Ends the turn's timer and hands over its two cards, emptying the open slots;
+// false when no two cards are up.
+bool CGameFrame::TakeOpenPair(int nId, CCard* apPair[2]) {
+    StopTimer(nId);
+    const int nFirst = m_board.GetOpenCard(0);
+    const int nSecond = m_board.GetOpenCard(1);
+    if (nFirst == -1 || nSecond == -1)
+        return false;
+    apPair[0] = m_board.m_apCards[nFirst];
+    apPair[1] = m_board.m_apCards[nSecond];
+    m_board.SetOpenCard(-1, 0);
+    m_board.SetOpenCard(-1, 1);
+    return true;
+}
+
 void CGameFrame::OnGameTimer(int nId) {
     switch (nId) {
     case TIMER_PAIR: {
-        StopTimer(TIMER_PAIR);
-        const int nFirst = m_board.GetOpenCard(0);
-        const int nSecond = m_board.GetOpenCard(1);
-        if (nFirst == -1 || nSecond == -1)
+        CCard* apPair[2];
+        if (!TakeOpenPair(TIMER_PAIR, apPair))
             return;
-        m_board.m_apCards[nFirst]->SetRemoved(1);
-        m_board.m_apCards[nSecond]->SetRemoved(1);
-        m_board.SetOpenCard(-1, 0);
-        m_board.SetOpenCard(-1, 1);
+        for (CCard* pCard : apPair)
+            pCard->SetRemoved(1);
         Refresh(false);
         if (m_board.IsAllRemoved()) {
             StopTimer(TIMER_CLOCK);
@@ -106,17 +117,13 @@ void CGameFrame::OnGameTimer(int nId) {
         break;
     }
     case TIMER_MISS: {
-        StopTimer(TIMER_MISS);
-        const int nFirst = m_board.GetOpenCard(0);
-        const int nSecond = m_board.GetOpenCard(1);
-        if (nFirst == -1 || nSecond == -1)
+        CCard* apPair[2];
+        if (!TakeOpenPair(TIMER_MISS, apPair))
             return;
-        m_board.m_apCards[nFirst]->SetFaceUp(0);
-        m_board.m_apCards[nSecond]->SetFaceUp(0);
-        m_board.m_apCards[nFirst]->AddMiss();
-        m_board.m_apCards[nSecond]->AddMiss();
-        m_board.SetOpenCard(-1, 0);
-        m_board.SetOpenCard(-1, 1);
+        for (CCard* pCard : apPair)
+            pCard->SetFaceUp(0);
+        for (CCard* pCard : apPair)
+            pCard->AddMiss();
         Refresh(false);
         break;
     }

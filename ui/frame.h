@@ -83,6 +83,7 @@ private:
     void OnRightDown(wxMouseEvent& event);
     void OnDestroyWindow(wxCloseEvent& event);
     void OnCommand(wxCommandEvent& event);
+    bool TakeOpenPair(int nId, CCard* apPair[2]);
 
     wxTimer m_aTimers[TIMER_SLOTS];
     bool m_bSaved = false;
