@@ -150,7 +150,8 @@ bool GetDataFilePath(const char* pszFileName, char* pszPath, size_t nSize) {
     return !strState.empty() && CopyIfFits(strState + "/" + pszFileName, pszPath, nSize);
 }
 
-bool EnsureParentDirectory(const char* pszPath) {
+// Creates the directory of pszPath and its parents (mode 0700); true when it exists.
+static bool EnsureParentDirectory(const char* pszPath) {
     if (!pszPath || !*pszPath)
         return false;
     std::string strDir = DirectoryOf(pszPath);

@@ -8,8 +8,6 @@ constexpr size_t DATA_PATH_SIZE = 4096;
 // directory we may write to, otherwise the state directory ($XDG_STATE_HOME or ~/.local/state)
 // plus "pelmanix". False when no path fits the buffer.
 bool GetDataFilePath(const char* pszFileName, char* pszPath, size_t nSize);
-// Creates the directory of pszPath and its parents (mode 0700); true when it exists.
-bool EnsureParentDirectory(const char* pszPath);
 // Replaces pszPath with the bytes given: temporary file beside it, synced, renamed over
 // it, under an advisory lock (not waited for beyond a second: a stopped copy of the game
 // may hold it). The old file is untouched when any step fails, and the temporary files of

@@ -139,11 +139,8 @@ std::string FromWx(const wxString& str) {
     return buf.data() ? std::string(buf.data()) : std::string();
 }
 
-wxFont MapFont(const char* pszFace, int nHeightPx, int nPoints) {
-    const wxString strFace = LocalFace(ToWx(pszFace));
-    if (nPoints > 0)
-        return wxFont(wxFontInfo(nPoints).FaceName(strFace));
-    return wxFont(wxFontInfo(wxSize(0, nHeightPx)).FaceName(strFace));
+wxFont MapFont(const char* pszFace, int nHeightPx) {
+    return wxFont(wxFontInfo(wxSize(0, nHeightPx)).FaceName(LocalFace(ToWx(pszFace))));
 }
 
 wxFont GetGothicFont14() {

@@ -20,7 +20,7 @@ wxString ToWx(const char* pszSjis);
 std::string FromWx(const wxString& str);
 
 // Fonts named as the program names them, mapped to what this system has.
-wxFont MapFont(const char* pszFace, int nHeightPx, int nPoints = 0);
+wxFont MapFont(const char* pszFace, int nHeightPx);
 // "ＭＳ ゴシック" with a 14-pixel cell: the dialogs' ranking and summary text.
 wxFont GetGothicFont14();
 // The font a fresh drawing surface draws with.
