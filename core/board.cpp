@@ -13,6 +13,10 @@ CGameBoard::~CGameBoard() {
 }
 
 void CGameBoard::NewDeal() {
+    NewDeal(time(NULL));
+}
+
+void CGameBoard::NewDeal(time_t tSecond) {
     SetPlaying(0);
     DeleteCards();
     for (int nRow = 0; nRow < BOARD_ROWS; ++nRow)
@@ -24,7 +28,7 @@ void CGameBoard::NewDeal() {
     m_anOpenCard[0] = -1;
     m_anOpenCard[1] = -1;
     SetOpenCount(0);
-    Shuffle();
+    ShuffleFromSecond(tSecond);
 }
 
 // Seeded from the second on purpose: two deals in the same second lie alike.
@@ -48,9 +52,9 @@ void CGameBoard::ShuffleFromSecond(time_t tSecond) {
         anValue[i] = nValue;
     }
     for (int i = 0; i < CARD_COUNT; ++i) {
-        const int nSuit = (anValue[i] - 1) / BOARD_COLUMNS + 1;
+        const int nSuit = (anValue[i] - 1) / RANK_COUNT + 1;
         CCard* pCard = m_apCards[i];
-        pCard->SetRank(anValue[i] - (nSuit - 1) * BOARD_COLUMNS);
+        pCard->SetRank(anValue[i] - (nSuit - 1) * RANK_COUNT);
         pCard->SetSuit(nSuit);
         pCard->LoadFace();
     }
@@ -124,7 +128,7 @@ int CGameBoard::CalcScore(int* panHistogram) const {
     int64_t nPenalty = 0;
     for (const CCard* pCard : m_apCards) {
         const int64_t nMiss = pCard->m_nMissCount > 0 ? pCard->m_nMissCount : 0;
-        ++panHistogram[nMiss < 5 ? nMiss : 5];
+        ++panHistogram[nMiss < MISS_TOP_BUCKET ? nMiss : MISS_TOP_BUCKET];
         if (nPenalty <= MAX_SCORE)
             nPenalty += nMiss * (nMiss - 1) / 2;
     }

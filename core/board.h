@@ -3,11 +3,9 @@
 #include <ctime>
 
 #include "core/card.h"
+#include "core/limits.h"
 #include "records/ranking.h"
 
-class wxDC;
-
-constexpr int CARD_COUNT = 52;
 constexpr int BOARD_COLUMNS = 13;
 constexpr int BOARD_ROWS = 4;
 constexpr int BOARD_WIDTH = 706;
@@ -18,7 +16,6 @@ constexpr int CELL_WIDTH = 54;
 constexpr int CELL_HEIGHT = 72;
 constexpr int CELL_GAP = 4;
 constexpr int TIMER_SLOTS = 5;
-constexpr int MAX_OPEN_COUNT = 9999;
 
 class CGameBoard {
 public:
@@ -28,6 +25,8 @@ public:
     CGameBoard& operator=(const CGameBoard&) = delete;
 
     void NewDeal();
+    // A fresh pack shuffled as in the given second.
+    void NewDeal(time_t tSecond);
     void Shuffle();
     // The layout is a function of the second it was dealt in.
     void ShuffleFromSecond(time_t tSecond);
@@ -45,9 +44,6 @@ public:
     void SetTimerState(int nId, int nElapse, int bActive);
     int IsTimerActive(int nId) const;
     int CalcScore(int* panHistogram) const;
-
-    // Drawing lives with the board painting in ui/.
-    void DrawAllCards(wxDC* pDC) const;
 
     CCard* m_apCards[CARD_COUNT] = {};
     int m_nDealIndex = 0;

@@ -10,6 +10,10 @@ void CCard::SetFaceUp(int bFaceUp) {
     m_bFaceUp = bFaceUp;
 }
 
+void CCard::SetDealt(int bDealt) {
+    m_bDealt = bDealt;
+}
+
 void CCard::SetRemoved(int bRemoved) {
     m_bRemoved = bRemoved;
 }

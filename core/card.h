@@ -1,7 +1,5 @@
 #pragma once
 
-class wxDC;
-
 // A face is named by its resource id; the decoded pixels live in the
 // window-system layer's cache, so 52 cards never decode 52 images each deal.
 struct CFaceImage {
@@ -25,9 +23,8 @@ public:
     int IsRemoved() const { return m_bRemoved; }
     int GetRank() const { return m_nRank; }
 
-    // Drawing lives with the board painting in ui/.
-    void SetDealt(wxDC* pDC, int bDealt);
-    void DrawCard(wxDC* pDC) const;
+    // Drawn from then on; the window draws it.
+    void SetDealt(int bDealt);
 
     int m_nMissCount = 0;
     int m_nRank = 0;

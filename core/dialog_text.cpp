@@ -39,12 +39,12 @@ void BuildClearLines(const int* panHistogram, int nOpens, int nSeconds, int nSco
     Append(pLines->aszLine[1], "同じカードを開いた回数（取れなかった場合）");
 
     pszLine = pLines->aszLine[2];
-    for (int k = 1; k <= 5; ++k) {
+    for (int k = 1; k <= MISS_TOP_BUCKET; ++k) {
         Append(pszLine, "　");
         AppendNumber(pszLine, k);
-        Append(pszLine, k < 5 ? " 回：" : " 回以上：");
-        if (panHistogram[k] > 99)
-            std::snprintf(szText, sizeof szText, "99");
+        Append(pszLine, k < MISS_TOP_BUCKET ? " 回：" : " 回以上：");
+        if (panHistogram[k] > MAX_SHOWN_MISS_CARDS)
+            std::snprintf(szText, sizeof szText, "%d", MAX_SHOWN_MISS_CARDS);
         else
             PadNumber(szText, sizeof szText, panHistogram[k], 2);
         Append(pszLine, szText);

@@ -2,9 +2,7 @@
 
 #include <cstddef>
 
-// Counters the end of a game hands to CalcScore: index = miss count, 5 = five or more.
-constexpr int HISTOGRAM_SIZE = 11;
-constexpr int MAX_SCORE = 500;
+#include "core/limits.h"
 
 // Buffer sizes that hold every result, whatever int comes in.
 constexpr size_t GRADE_TEXT_SIZE = 5; // ideographic space + grade + NUL

@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr int RANK_MAX_SCORE = 500;
-constexpr int RANK_MAX_OPENS = 9999;
-
 void ResetRow(RankingTable& table, int nRow) {
     table.anScore[nRow] = -1;
     table.anOpens[nRow] = -1;

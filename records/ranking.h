@@ -4,6 +4,9 @@
 #include <ctime>
 
 constexpr int RANK_ROWS = 5;
+// The ranges a stored row is kept within: a game scores at most 500 in at most 9999 turns.
+constexpr int RANK_MAX_SCORE = 500;
+constexpr int RANK_MAX_OPENS = 9999;
 constexpr int RANK_DATE_SIZE = 20;
 constexpr int RANK_STAMP_BYTES = 19;
 constexpr int RANK_ROW_BYTES = 33;

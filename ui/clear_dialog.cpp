@@ -2,7 +2,7 @@
 
 #include <wx/dcclient.h>
 
-#include "ui/frame.h"
+#include "ui/res_ids.h"
 #include "ui/wsys.h"
 
 namespace {
@@ -10,14 +10,18 @@ const int CLEAR_LINE_X = 10;
 const int CLEAR_LINE_Y[CLEAR_LINE_COUNT] = {20, 50, 70, 110};
 } // namespace
 
-wxBEGIN_EVENT_TABLE(CClearDialog, wxDialog) EVT_PAINT(CClearDialog::OnPaint)
-    EVT_BUTTON(1, CClearDialog::OnOK) wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(CClearDialog, wxDialog)
+    EVT_PAINT(CClearDialog::OnPaint)
+    EVT_BUTTON(1, CClearDialog::OnOK)
+wxEND_EVENT_TABLE()
 
-        CClearDialog::CClearDialog(wxWindow* pOwner) {
+CClearDialog::CClearDialog(wxWindow* pOwner) {
     LoadResDialog(this, pOwner, DLG_CLEAR);
     SetAffirmativeId(1);
     SetEscapeId(wxID_ANY);
 }
+// clang-format on
 
 void CClearDialog::OnOK(wxCommandEvent& /*event*/) {
     EndModal(1);

@@ -2,31 +2,39 @@
 
 #include <cstring>
 
+#include <wx/dcclient.h>
 #include <wx/menu.h>
 
 #include "records/paths.h"
 #include "records/settings.h"
 #include "ui/clear_dialog.h"
+#include "ui/option_dialog.h"
+#include "ui/ranking_dialog.h"
 #include "ui/wsys.h"
 
 wxBitmap* g_pBackgroundBitmap = nullptr;
 wxBitmap* g_pCardBackBitmap = nullptr;
 
-wxBEGIN_EVENT_TABLE(CGameFrame, wxFrame) EVT_PAINT(CGameFrame::OnPaint)
-    EVT_TIMER(wxID_ANY, CGameFrame::OnTimer) EVT_LEFT_DOWN(CGameFrame::OnLeftDown)
+// clang-format off
+wxBEGIN_EVENT_TABLE(CGameFrame, wxFrame)
+    EVT_PAINT(CGameFrame::OnPaint)
+    EVT_TIMER(wxID_ANY, CGameFrame::OnTimer)
+    EVT_LEFT_DOWN(CGameFrame::OnLeftDown)
     // GTK reports a quick second press as a double click; it is a press all the same.
-    EVT_LEFT_DCLICK(CGameFrame::OnLeftDown) EVT_LEFT_UP(CGameFrame::OnLeftUp)
-        EVT_RIGHT_DOWN(CGameFrame::OnRightDown) EVT_RIGHT_DCLICK(CGameFrame::OnRightDown)
-            EVT_CLOSE(CGameFrame::OnDestroyWindow)
-                EVT_MENU(MenuCommandId(ID_MENU_START), CGameFrame::OnCommand)
-                    EVT_MENU(MenuCommandId(ID_MENU_EXIT), CGameFrame::OnCommand)
-                        EVT_MENU(MenuCommandId(ID_MENU_RANKING), CGameFrame::OnCommand)
-                            EVT_MENU(MenuCommandId(ID_MENU_OPTIONS), CGameFrame::OnCommand)
-                                EVT_MENU(MenuCommandId(ID_MENU_HELP), CGameFrame::OnCommand)
-                                    EVT_MENU(MenuCommandId(ID_MENU_VERSION), CGameFrame::OnCommand)
-                                        wxEND_EVENT_TABLE()
+    EVT_LEFT_DCLICK(CGameFrame::OnLeftDown)
+    EVT_LEFT_UP(CGameFrame::OnLeftUp)
+    EVT_RIGHT_DOWN(CGameFrame::OnRightDown)
+    EVT_RIGHT_DCLICK(CGameFrame::OnRightDown)
+    EVT_CLOSE(CGameFrame::OnDestroyWindow)
+    EVT_MENU(MenuCommandId(ID_MENU_START), CGameFrame::OnCommand)
+    EVT_MENU(MenuCommandId(ID_MENU_EXIT), CGameFrame::OnCommand)
+    EVT_MENU(MenuCommandId(ID_MENU_RANKING), CGameFrame::OnCommand)
+    EVT_MENU(MenuCommandId(ID_MENU_OPTIONS), CGameFrame::OnCommand)
+    EVT_MENU(MenuCommandId(ID_MENU_HELP), CGameFrame::OnCommand)
+    EVT_MENU(MenuCommandId(ID_MENU_VERSION), CGameFrame::OnCommand)
+wxEND_EVENT_TABLE()
 
-                                            CGameFrame::CGameFrame()
+CGameFrame::CGameFrame()
     : wxFrame(nullptr, wxID_ANY, "Pelmanix", wxDefaultPosition, wxDefaultSize,
               wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX) {
     for (int nId = 0; nId < TIMER_SLOTS; ++nId)
@@ -42,6 +50,76 @@ wxBEGIN_EVENT_TABLE(CGameFrame, wxFrame) EVT_PAINT(CGameFrame::OnPaint)
     LoadResBitmap(CARD_BACK_BASE_ID + m_board.m_nCardPattern, g_pCardBackBitmap);
     m_board.NewDeal();
     LoadRanking();
+}
+// clang-format on
+
+CGameFrame::~CGameFrame() = default;
+
+void CGameFrame::StartTimer(int nId, int nElapse) {
+    m_rules.StartTimer(nId, nElapse);
+}
+
+void CGameFrame::StopTimer(int nId) {
+    m_rules.StopTimer(nId);
+}
+
+void CGameFrame::StartGame() {
+    m_rules.StartGame();
+}
+
+void CGameFrame::OnBoardClick(int /*nFlags*/, const wxPoint& point) {
+    m_rules.OnBoardClick(point.x, point.y);
+}
+
+void CGameFrame::OnBoardRelease(int /*nFlags*/, const wxPoint& /*point*/) {}
+
+void CGameFrame::OnBoardRightClick(int /*nFlags*/, const wxPoint& /*point*/) {
+    m_rules.OnBoardRightClick();
+}
+
+void CGameFrame::OnGameTimer(int nId) {
+    m_rules.OnGameTimer(nId);
+}
+
+void CGameFrame::StartWindowTimer(int nId, int nElapseMs) {
+    m_aTimers[nId].Start(nElapseMs);
+}
+
+void CGameFrame::StopWindowTimer(int nId) {
+    m_aTimers[nId].Stop();
+}
+
+void CGameFrame::RequestRepaint(const BoardRect& rect) {
+    RefreshRect(wxRect(rect.x, rect.y, rect.width, rect.height), false);
+}
+
+void CGameFrame::BeginDeal() {
+    m_pDealDC = std::make_unique<wxClientDC>(this);
+    DrawBackground(m_pDealDC.get());
+}
+
+void CGameFrame::DrawDealStep(int nIndex, int nWaitMs) {
+    AlertableSleep(nWaitMs);
+    DrawCard(m_pDealDC.get(), *m_board.m_apCards[nIndex]);
+}
+
+void CGameFrame::EndDeal() {
+    m_pDealDC.reset();
+}
+
+bool CGameFrame::IsProgramActive() {
+    return IsProgramWindowActive();
+}
+
+time_t CGameFrame::TimeNow() {
+    return time(nullptr);
+}
+
+// Only the clock draws here: the win sequence runs a modal loop, during which no
+// surface of ours should be held open.
+void CGameFrame::ShowGameTime() {
+    wxClientDC dc(this);
+    DrawGameTime(&dc);
 }
 
 void CGameFrame::OnTimer(wxTimerEvent& event) {
@@ -206,4 +284,43 @@ void CGameFrame::SaveRanking() {
 
 void CGameFrame::InsertResult(int nScore, int nOpens, int nSeconds) {
     ::InsertResult(*m_board.m_pRanking, nScore, nOpens, nSeconds);
+}
+
+void CGameFrame::OnRanking() {
+    SuspendClock();
+    {
+        CRankingDialog dlg(this);
+        BuildRankingRows(*m_board.m_pRanking, dlg.m_aRows);
+        dlg.ShowModal();
+        if (dlg.m_bCleared)
+            m_board.m_pRanking->ClearRanking();
+    }
+    ResumeClock();
+}
+
+void CGameFrame::OnOptions() {
+    SuspendClock();
+    {
+        COptionDialog dlg(this);
+        dlg.m_nCardPattern = m_board.m_nCardPattern;
+        dlg.m_nBackground = m_board.m_nBackground;
+        dlg.m_nTimeIndex = m_board.m_nTimeIndex;
+        dlg.m_bTimeAuto = m_board.m_bTimeAuto;
+        dlg.m_bCenterWindow = g_bCenterWindow;
+        dlg.m_bRandomCard = g_bRandomCard;
+        dlg.m_bRandomBack = g_bRandomBack;
+        if (dlg.ShowModal() == 1) {
+            m_board.m_nCardPattern = dlg.m_nCardPattern;
+            m_board.m_nBackground = dlg.m_nBackground;
+            m_board.m_nTimeIndex = dlg.m_nTimeIndex;
+            m_board.m_bTimeAuto = dlg.m_bTimeAuto;
+            g_bCenterWindow = dlg.m_bCenterWindow;
+            g_bRandomCard = dlg.m_bRandomCard;
+            g_bRandomBack = dlg.m_bRandomBack;
+            LoadResBitmap(BACKGROUND_BASE_ID + m_board.m_nBackground, g_pBackgroundBitmap);
+            LoadResBitmap(CARD_BACK_BASE_ID + m_board.m_nCardPattern, g_pCardBackBitmap);
+            Refresh(false);
+        }
+    }
+    ResumeClock();
 }

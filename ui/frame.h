@@ -1,19 +1,17 @@
 #pragma once
 
+#include <memory>
+
 #include <wx/bitmap.h>
 #include <wx/frame.h>
 #include <wx/timer.h>
 
 #include "core/board.h"
+#include "core/turn_rules.h"
+#include "ui/res_ids.h"
 
+class wxClientDC;
 class wxDC;
-
-constexpr int TIMER_PAIR = 1;
-constexpr int TIMER_MISS = 2;
-constexpr int TIMER_CLOCK = 3;
-constexpr int PAIR_DELAY_MS = 500;
-constexpr int CLOCK_INTERVAL_MS = 1000;
-constexpr int DEAL_STEP_MS = 25;
 
 constexpr int ID_MENU_EXIT = 40001;
 constexpr int ID_MENU_START = 40002;
@@ -22,22 +20,17 @@ constexpr int ID_MENU_OPTIONS = 40004;
 constexpr int ID_MENU_HELP = 40005;
 constexpr int ID_MENU_VERSION = 40006;
 
-constexpr int MENU_MAIN = 101;
-constexpr int ICON_MAIN = 216;
-constexpr int DLG_RANKING = 161;
-constexpr int DLG_OPTIONS = 165;
-constexpr int DLG_CLEAR = 214;
-constexpr int DLG_VERSION = 215;
-
-extern int g_nGameSeconds;
 extern wxBitmap* g_pBackgroundBitmap;
 extern wxBitmap* g_pCardBackBitmap;
 
-class CGameFrame : public wxFrame {
+// The main window: shows the board, owns the timers and forwards every event to
+// the turn rules, which ask it for what they need.
+class CGameFrame : public wxFrame, public ITurnWindow {
 public:
     CGameFrame();
+    ~CGameFrame() override;
 
-    // Turn rules and timers.
+    // The turn rules' handlers, each handing its event on.
     void StartTimer(int nId, int nElapse);
     void StopTimer(int nId);
     void StartGame();
@@ -51,16 +44,28 @@ public:
     void DrawBackground(wxDC* pDC);
     void DrawOpenCount(wxDC* pDC);
     void DrawGameTime(wxDC* pDC);
+    void DrawCard(wxDC* pDC, const CCard& card);
 
     // Records and settings.
     void LoadSettings();
     void SaveSettings();
     void LoadRanking();
     void SaveRanking();
-    void InsertResult(int nScore, int nOpens, int nSeconds);
+
+    // What the turn rules ask of the window.
+    void StartWindowTimer(int nId, int nElapseMs) override;
+    void StopWindowTimer(int nId) override;
+    void RequestRepaint(const BoardRect& rect) override;
+    void BeginDeal() override;
+    void DrawDealStep(int nIndex, int nWaitMs) override;
+    void EndDeal() override;
+    bool IsProgramActive() override;
+    time_t TimeNow() override;
+    void ShowGameTime() override;
+    void InsertResult(int nScore, int nOpens, int nSeconds) override;
+    void ShowClearDialog(const int* panHistogram, int nScore) override;
 
     // Commands and dialogs.
-    void ShowClearDialog(const int* panHistogram, int nScore);
     void OnRanking();
     void OnOptions();
     void OnVersion();
@@ -74,6 +79,7 @@ public:
     wxTimer* GetWindowTimer(int nId) { return &m_aTimers[nId]; }
 
     CGameBoard m_board;
+    CTurnRules m_rules{m_board, *this};
 
 private:
     void OnPaint(wxPaintEvent& event);
@@ -83,9 +89,10 @@ private:
     void OnRightDown(wxMouseEvent& event);
     void OnDestroyWindow(wxCloseEvent& event);
     void OnCommand(wxCommandEvent& event);
-    bool TakeOpenPair(int nId, CCard* apPair[2]);
 
     wxTimer m_aTimers[TIMER_SLOTS];
+    // The surface the deal draws on while it holds the thread.
+    std::unique_ptr<wxClientDC> m_pDealDC;
     bool m_bSaved = false;
 
     wxDECLARE_EVENT_TABLE();

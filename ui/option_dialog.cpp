@@ -8,8 +8,9 @@
 #include <wx/dcmemory.h>
 #include <wx/statbox.h>
 
+#include "core/board.h"
 #include "records/settings.h"
-#include "ui/frame.h"
+#include "ui/res_ids.h"
 #include "ui/wsys.h"
 
 namespace {
@@ -261,31 +262,4 @@ void COptionDialog::DrawPreview(wxDC* pDC, const wxBitmap* pBitmap, const wxRect
     mem.SelectObjectAsSource(*pBitmap);
     pDC->StretchBlit(target.x, target.y, target.width, target.height, &mem, 0, 0,
                      pBitmap->GetWidth(), pBitmap->GetHeight(), wxCOPY);
-}
-
-void CGameFrame::OnOptions() {
-    SuspendClock();
-    {
-        COptionDialog dlg(this);
-        dlg.m_nCardPattern = m_board.m_nCardPattern;
-        dlg.m_nBackground = m_board.m_nBackground;
-        dlg.m_nTimeIndex = m_board.m_nTimeIndex;
-        dlg.m_bTimeAuto = m_board.m_bTimeAuto;
-        dlg.m_bCenterWindow = g_bCenterWindow;
-        dlg.m_bRandomCard = g_bRandomCard;
-        dlg.m_bRandomBack = g_bRandomBack;
-        if (dlg.ShowModal() == 1) {
-            m_board.m_nCardPattern = dlg.m_nCardPattern;
-            m_board.m_nBackground = dlg.m_nBackground;
-            m_board.m_nTimeIndex = dlg.m_nTimeIndex;
-            m_board.m_bTimeAuto = dlg.m_bTimeAuto;
-            g_bCenterWindow = dlg.m_bCenterWindow;
-            g_bRandomCard = dlg.m_bRandomCard;
-            g_bRandomBack = dlg.m_bRandomBack;
-            LoadResBitmap(BACKGROUND_BASE_ID + m_board.m_nBackground, g_pBackgroundBitmap);
-            LoadResBitmap(CARD_BACK_BASE_ID + m_board.m_nCardPattern, g_pCardBackBitmap);
-            Refresh(false);
-        }
-    }
-    ResumeClock();
 }

@@ -44,26 +44,13 @@ void DrawStatusText(wxDC* pDC, const wxPoint& point, const char* pszText) {
 
 } // namespace
 
-void CCard::SetDealt(wxDC* pDC, int bDealt) {
-    m_bDealt = bDealt;
-    if (bDealt)
-        DrawCard(pDC);
-}
-
-void CCard::DrawCard(wxDC* pDC) const {
-    if (!m_bDealt || m_bRemoved)
+void CGameFrame::DrawCard(wxDC* pDC, const CCard& card) {
+    if (!card.m_bDealt || card.m_bRemoved)
         return;
-    if (m_bFaceUp)
-        BlitCardImage(pDC, m_nX, m_nY, GetCachedResBitmap(m_bmpFace.m_nId));
+    if (card.m_bFaceUp)
+        BlitCardImage(pDC, card.m_nX, card.m_nY, GetCachedResBitmap(card.m_bmpFace.m_nId));
     else
-        BlitCardBack(pDC, m_nX, m_nY);
-}
-
-void CGameBoard::DrawAllCards(wxDC* pDC) const {
-    for (int nRow = 0; nRow < BOARD_ROWS; ++nRow)
-        for (int nColumn = 0; nColumn < BOARD_COLUMNS; ++nColumn)
-            if (const CCard* pCard = m_apCards[nRow * BOARD_COLUMNS + nColumn])
-                pCard->DrawCard(pDC);
+        BlitCardBack(pDC, card.m_nX, card.m_nY);
 }
 
 void CGameFrame::DrawBackground(wxDC* pDC) {
@@ -100,7 +87,9 @@ void CGameFrame::ComposeBoard(wxDC* pDC) {
         DrawOpenCount(pDC);
     if (m_board.m_bShowTime)
         DrawGameTime(pDC);
-    m_board.DrawAllCards(pDC);
+    for (const CCard* pCard : m_board.m_apCards)
+        if (pCard)
+            DrawCard(pDC, *pCard);
 }
 
 void CGameFrame::OnPaint(wxPaintEvent& /*event*/) {

@@ -2,7 +2,7 @@
 
 #include <wx/dcclient.h>
 
-#include "ui/frame.h"
+#include "ui/res_ids.h"
 #include "ui/wsys.h"
 
 namespace {
@@ -73,16 +73,4 @@ void CRankingDialog::OnPaint(wxPaintEvent& /*event*/) {
         for (const Column& column : g_aColumns)
             if (const char* pszText = column.pField(m_aRows[r]); *pszText)
                 dc.DrawText(ToWx(pszText), column.x, RANKING_FIRST_Y + RANKING_LINE_STEP * r);
-}
-
-void CGameFrame::OnRanking() {
-    SuspendClock();
-    {
-        CRankingDialog dlg(this);
-        BuildRankingRows(*m_board.m_pRanking, dlg.m_aRows);
-        dlg.ShowModal();
-        if (dlg.m_bCleared)
-            m_board.m_pRanking->ClearRanking();
-    }
-    ResumeClock();
 }

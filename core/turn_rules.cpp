@@ -1,79 +1,77 @@
-// The rules of play: dealing, the two clicks of a turn, closing by right click,
-// and the three timers. They act on the board the main window embeds.
-
-#include <wx/dcclient.h>
+// SPDX-License-Identifier: MIT
+#include "core/turn_rules.h"
 
 #include "core/score.h"
 #include "records/settings.h"
-#include "ui/frame.h"
-#include "ui/wsys.h"
 
 int g_nGameSeconds = 0;
 
-void CGameFrame::StartTimer(int nId, int nElapse) {
+void CTurnRules::StartTimer(int nId, int nElapse) {
     m_board.SetTimerState(nId, nElapse, 1);
-    m_aTimers[nId].Start(nElapse);
+    m_window.StartWindowTimer(nId, nElapse);
 }
 
-void CGameFrame::StopTimer(int nId) {
+void CTurnRules::StopTimer(int nId) {
     m_board.SetTimerState(nId, 0, 0);
-    m_aTimers[nId].Stop();
+    m_window.StopWindowTimer(nId);
 }
 
-void CGameFrame::StartGame() {
+void CTurnRules::RepaintBoard() {
+    m_window.RequestRepaint({0, 0, BOARD_WIDTH, BOARD_HEIGHT});
+}
+
+void CTurnRules::StartGame() {
     StopTimer(TIMER_CLOCK);
     // A pair or mismatch still pending from the old deal must not close cards of the new one.
     StopTimer(TIMER_PAIR);
     StopTimer(TIMER_MISS);
-    m_board.NewDeal();
-    Refresh(false);
+    m_board.NewDeal(m_window.TimeNow());
+    RepaintBoard();
 
     m_board.m_nDealIndex = 0;
-    wxClientDC dc(this);
-    DrawBackground(&dc);
+    m_window.BeginDeal();
     for (int i = 0; i < CARD_COUNT; ++i) {
-        AlertableSleep(DEAL_STEP_MS);
-        m_board.m_apCards[m_board.m_nDealIndex]->SetDealt(&dc, 1);
+        m_board.m_apCards[m_board.m_nDealIndex]->SetDealt(1);
+        m_window.DrawDealStep(m_board.m_nDealIndex, DEAL_STEP_MS);
         ++m_board.m_nDealIndex;
     }
+    m_window.EndDeal();
 
     m_board.SetPlaying(1);
     m_board.m_bShowOpens = 1;
     m_board.m_bShowTime = 1;
     g_nGameSeconds = 0;
-    Refresh(false);
+    RepaintBoard();
     StartTimer(TIMER_CLOCK, CLOCK_INTERVAL_MS);
 }
 
-void CGameFrame::OnBoardClick(int /*nFlags*/, const wxPoint& point) {
-    const int i = m_board.HitTest(point.x, point.y);
+void CTurnRules::OnBoardClick(int x, int y) {
+    const int i = m_board.HitTest(x, y);
     if (i == -1 || !m_board.IsPlaying())
         return;
     if (m_board.GetOpenCard(0) != -1 && m_board.GetOpenCard(1) != -1)
         return;
     CCard* pCard = m_board.m_apCards[i];
     if (pCard->IsFaceUp() || pCard->IsRemoved()) {
-        Refresh(false);
+        RepaintBoard();
         return;
     }
     pCard->SetFaceUp(1);
     if (m_board.GetOpenCard(0) == -1) {
         m_board.SetOpenCard(i, 0);
-        Refresh(false);
+        RepaintBoard();
         return;
     }
     m_board.SetOpenCard(i, 1);
     m_board.AddOpenCount();
-    Refresh(false);
+    RepaintBoard();
     if (m_board.IsSameRank(m_board.GetOpenCard(0), i))
         StartTimer(TIMER_PAIR, PAIR_DELAY_MS);
     else if (m_board.m_bTimeAuto)
         StartTimer(TIMER_MISS, CloseDelayMs(m_board.m_nTimeIndex));
 }
 
-void CGameFrame::OnBoardRelease(int /*nFlags*/, const wxPoint& /*point*/) {}
-
-void CGameFrame::OnBoardRightClick(int /*nFlags*/, const wxPoint& /*point*/) {
+void CTurnRules::OnBoardRightClick() {
     if (m_board.m_bTimeAuto)
         return;
     const int nFirst = m_board.GetOpenCard(0);
@@ -85,7 +83,7 @@ void CGameFrame::OnBoardRightClick(int /*nFlags*/, const wxPoint& /*point*/) {
 
 // Ends the turn's timer and hands over its two cards, emptying the open slots;
 // false when no two cards are up.
-bool CGameFrame::TakeOpenPair(int nId, CCard* apPair[2]) {
+bool CTurnRules::TakeOpenPair(int nId, CCard* apPair[2]) {
     StopTimer(nId);
     const int nFirst = m_board.GetOpenCard(0);
     const int nSecond = m_board.GetOpenCard(1);
@@ -98,44 +96,37 @@ bool CGameFrame::TakeOpenPair(int nId, CCard* apPair[2]) {
     return true;
 }
 
-void CGameFrame::OnGameTimer(int nId) {
+void CTurnRules::OnGameTimer(int nId) {
+    CCard* apPair[2];
     switch (nId) {
-    case TIMER_PAIR: {
-        CCard* apPair[2];
+    case TIMER_PAIR:
         if (!TakeOpenPair(TIMER_PAIR, apPair))
             return;
         for (CCard* pCard : apPair)
             pCard->SetRemoved(1);
-        Refresh(false);
+        RepaintBoard();
         if (m_board.IsAllRemoved()) {
             StopTimer(TIMER_CLOCK);
             int anHistogram[HISTOGRAM_SIZE] = {};
             const int nScore = m_board.CalcScore(anHistogram);
-            InsertResult(nScore, m_board.GetOpenCount(), g_nGameSeconds);
-            ShowClearDialog(anHistogram, nScore);
+            m_window.InsertResult(nScore, m_board.GetOpenCount(), g_nGameSeconds);
+            m_window.ShowClearDialog(anHistogram, nScore);
         }
         break;
-    }
-    case TIMER_MISS: {
-        CCard* apPair[2];
+    case TIMER_MISS:
         if (!TakeOpenPair(TIMER_MISS, apPair))
             return;
         for (CCard* pCard : apPair)
             pCard->SetFaceUp(0);
         for (CCard* pCard : apPair)
             pCard->AddMiss();
-        Refresh(false);
+        RepaintBoard();
         break;
-    }
-    case TIMER_CLOCK: {
-        if (IsProgramWindowActive())
+    case TIMER_CLOCK:
+        if (m_window.IsProgramActive())
             ++g_nGameSeconds;
-        // Only the clock draws here: the win sequence above runs a modal loop,
-        // during which no surface of ours should be held open.
-        wxClientDC dc(this);
-        DrawGameTime(&dc);
+        m_window.ShowGameTime();
         break;
-    }
     default:
         break;
     }
