@@ -41,7 +41,6 @@ CGameFrame::CGameFrame()
         m_aTimers[nId].SetOwner(this, nId);
     // Every paint covers the whole board: nothing is erased first.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
-    SetCursor(*wxSTANDARD_CURSOR);
     SetMenuBar(LoadResMenuBar(MENU_MAIN));
     SetClientSize(BOARD_WIDTH, BOARD_HEIGHT);
 

@@ -192,10 +192,45 @@ wxIcon LoadResIcon(int nId) {
     return icon;
 }
 
+// Menu 101, built without the template file so that start-up parses no XML and
+// loads no Shift_JIS table: labels are UTF-8 literals, whatever the narrow charset.
+// A command of 0 is a separator; a label without a command opens a pop-up.
+namespace {
+struct MenuEntry {
+    int nCommand;
+    const char* pszLabel;
+};
+const MenuEntry g_aMainMenu[] = {
+    {-1, u8"メニュー(&M)"},
+    {40002, u8"ゲームを開始(&G)"},
+    {0, nullptr},
+    {40003, u8"ランキング(&L)"},
+    {40004, u8"オプション(&O)"},
+    {0, nullptr},
+    {40001, u8"終了(&X)"},
+    {-1, u8"ヘルプ(&F)"},
+    {40005, u8"ヘルプを見る(&H)"},
+    {0, nullptr},
+    {40006, u8"バージョン(&V)"},
+};
+} // namespace
+
 wxMenuBar* LoadResMenuBar(int nId) {
-    if (!EnsureTemplates())
+    if (nId != 101)
         return nullptr;
-    return wxXmlResource::Get()->LoadMenuBar(nullptr, wxString::Format("%d", nId));
+    auto* pBar = new wxMenuBar;
+    wxMenu* pMenu = nullptr;
+    for (const MenuEntry& entry : g_aMainMenu) {
+        if (entry.nCommand < 0) {
+            pMenu = new wxMenu;
+            pBar->Append(pMenu, wxString::FromUTF8(entry.pszLabel));
+        } else if (entry.nCommand == 0) {
+            pMenu->AppendSeparator();
+        } else {
+            pMenu->Append(MenuCommandId(entry.nCommand), wxString::FromUTF8(entry.pszLabel));
+        }
+    }
+    return pBar;
 }
 
 int MenuCommandId(int nCommand) {
