@@ -28,25 +28,34 @@ fail() {
 
 DESTDIR=$stage cmake --install "$build" --prefix "$prefix" >/dev/null
 
-# Files in place; each icon in the directory of its own size.
-for file in bin/pelmanix share/pelmanix/pelmanix.htb share/applications/pelmanix.desktop \
-  share/metainfo/io.github.pelmanix.Pelmanix.metainfo.xml share/man/man6/pelmanix.6; do
+# Files in place, named by the AppStream id; each icon in the directory of its own size.
+id=io.github.pelmanix.Pelmanix
+hicolor=$root/share/icons/hicolor
+for file in bin/pelmanix share/pelmanix/pelmanix.htb share/applications/$id.desktop \
+  share/metainfo/$id.metainfo.xml share/man/man6/pelmanix.6 \
+  share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/symbolic/apps/$id-symbolic.svg; do
   [ -s "$root/$file" ] || fail "not installed: $file"
 done
 [ -x "$root/bin/pelmanix" ] || fail "bin/pelmanix is not executable"
-for size in 48 64 128 256; do
-  icon=$root/share/icons/hicolor/${size}x${size}/apps/pelmanix.png
+for size in 32 48 64 128 256; do
+  icon=$hicolor/${size}x${size}/apps/$id.png
   got=$(identify -format '%wx%h' "$icon" 2>/dev/null || echo none)
   [ "$got" = "${size}x${size}" ] || fail "icon for ${size}x${size} is $got"
 done
 
 # Desktop data as desktops and software centres read it.
-desktop=$root/share/applications/pelmanix.desktop
+desktop=$root/share/applications/$id.desktop
+metainfo=$root/share/metainfo/$id.metainfo.xml
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
-appstreamcli validate --no-net "$root/share/metainfo/io.github.pelmanix.Pelmanix.metainfo.xml" \
-  >/dev/null || fail "appstreamcli validate"
+appstreamcli validate --pedantic --no-net "$metainfo" >/dev/null || fail "appstreamcli validate"
 grep -qx 'Exec=pelmanix' "$desktop" || fail "desktop entry does not start pelmanix"
-grep -qx 'Icon=pelmanix' "$desktop" || fail "desktop entry does not name the installed icon"
+for named in "$(sed -n 's/^Icon=//p' "$desktop")" "$(sed -n 's:.*<icon type="stock">\(.*\)</icon>.*:\1:p' "$metainfo")"; do
+  for icon in "$hicolor/256x256/apps/$named.png" "$hicolor/scalable/apps/$named.svg"; do
+    [ -s "$icon" ] || fail "icon \"$named\" named by the desktop data is not installed as $icon"
+  done
+done
+grep -q "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "$metainfo" ||
+  fail "the AppStream data does not launch the installed desktop entry"
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/share/man/man6/pelmanix.6" 2>&1 \
   >/dev/null || true)
 [ -z "$warnings" ] || fail "manual page: $warnings"
@@ -55,6 +64,22 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/share/man/man6/pe
 topic=$(sed -n 's/^Default topic=//p' "$source/res/help/pelmanix.hhp" | tr -d '\r')
 title=$(sed -n 's:.*<title>\(.*\)</title>.*:\1:p' "$source/res/help/$topic" | head -1)
 [ -n "$title" ] || fail "no title in the help book's first page $topic"
+
+# The command line is answered before any display is needed.
+version=$(sed -n 's/^project(Pelmanix VERSION \([0-9.]*\).*/\1/p' "$source/CMakeLists.txt")
+for args in --version "--display=:99 --version" "--name pelmanix --version"; do
+  # shellcheck disable=SC2086
+  got=$(env -u DISPLAY "$root/bin/pelmanix" $args 2>&1) || true
+  [ "$got" = "Pelmanix $version" ] || fail "pelmanix $args printed \"$got\""
+done
+usage=$(env -u DISPLAY "$root/bin/pelmanix" --help) || fail "pelmanix --help failed"
+iconv -f UTF-8 -t UTF-8 <<<"$usage" >/dev/null && [[ $usage == *--version* ]] &&
+  LC_ALL=C.UTF-8 grep -qP '\p{Katakana}' <<<"$usage" || fail "pelmanix --help: no Japanese usage: $usage"
+for args in --bogus -x "--help=no" "--display"; do
+  # shellcheck disable=SC2086
+  status=0 && err=$(env -u DISPLAY "$root/bin/pelmanix" $args 2>&1 >/dev/null) || status=$?
+  [ "$status" = 2 ] && [[ $err == *"$usage"* ]] || fail "pelmanix $args: status $status, \"$err\""
+done
 
 mkdir "$stage/state"
 TEMP=$stage/state NO_AT_BRIDGE=1 "$root/bin/pelmanix" &

@@ -130,6 +130,8 @@ def main():
     sheet_groups.append(icons)
 
     check_outputs()
+    import art_svg  # the scalable icons
+    art_svg.write_icons(ROOT)
     contact_sheet(sheet_groups).save(SHEET_PATH, optimize=True)
     print(f"wrote {len(WRITTEN)} images and the contact sheet in {time.time() - start:.1f} s")
 
