@@ -8,7 +8,7 @@ Nothing is loaded from outside: letters come from the pixel font in
 art_common, suit symbols and pictures are computed from shapes and seeded
 noise, so every run writes identical files. One module per kind of picture:
 art_faces, art_backs, art_tiles (with art_tiles_pixel, art_tiles_painted and
-the seamless helpers of art_seamless) and art_icon.
+the seamless helpers of art_seamless), art_icon and the scalable icons of art_svg.
 """
 
 import os
@@ -16,13 +16,14 @@ import time
 
 from PIL import Image, ImageDraw
 
-from art_common import (GLYPH_H, IMG_DIR, SHEET_PATH, WRITTEN, bits_for, draw_text, save_indexed,
-    save_rgba, text_width)
+from art_common import (GLYPH_H, IMG_DIR, ROOT, SHEET_PATH, WRITTEN, bits_for, draw_text,
+    save_indexed, save_rgba, text_width)
 from art_faces import SUIT_OF, make_face
 from art_backs import (back_blue_lattice, back_green_checks, back_purple_gold, back_red_diamonds,
     card_back)
 from art_tiles import TILES, TILE_SIZES
 from art_icon import make_icon
+from art_svg import write_icons as write_svg_icons
 
 
 # ---------------------------------------------------------------------------
@@ -130,8 +131,7 @@ def main():
     sheet_groups.append(icons)
 
     check_outputs()
-    import art_svg  # the scalable icons
-    art_svg.write_icons(ROOT)
+    write_svg_icons(ROOT)
     contact_sheet(sheet_groups).save(SHEET_PATH, optimize=True)
     print(f"wrote {len(WRITTEN)} images and the contact sheet in {time.time() - start:.1f} s")
 
