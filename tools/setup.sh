@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the game and its tests need; quick when
-# they are all present.
+# Installs the Debian packages of the named lists, tools/packages-NAME.txt: "run" for
+# building and playing the game, "test" for the tests on top of it (both when none is
+# named). Quick when they are all present.
+#   tools/setup.sh run [test]
 set -euo pipefail
-packages=(
-  cmake g++ clang libclang-rt-14-dev clang-format make
-  libwxgtk3.2-dev libx11-dev libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-ipafont-gothic
-  xvfb xauth xdotool x11-utils imagemagick
-  desktop-file-utils appstream man-db
-)
+dir=$(dirname "$0")
+[ $# -gt 0 ] || set -- run test
+packages=()
+for list in "$@"; do
+  read -r -a names <<<"$(sed 's/#.*//' "$dir/packages-$list.txt" | tr '\n' ' ')"
+  packages+=("${names[@]}")
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
