@@ -12,6 +12,12 @@ endfunction()
 pelmanix_add_gui_test(test_ui test_resources.cpp)
 pelmanix_add_gui_test(test_game test_game.cpp)
 pelmanix_add_gui_test(test_dialogs test_dialogs.cpp)
+pelmanix_add_gui_test(test_desktop test_desktop.cpp)
+
+# Cell (g): a native Wayland client of a headless compositor, no X display at all.
+add_test(NAME desktop_g COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/wayland_cell.sh sh -c
+  "$<TARGET_FILE:test_desktop> && $<TARGET_FILE:test_game> --gtest_filter=Game.StartGame*:Game.LastPair*:Game.LongestGame*:Game.ExitAnswered*")
+set_tests_properties(desktop_g PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 
 # The built program itself, driven through X input; needs xdotool and ImageMagick.
 add_executable(test_e2e test_e2e.cpp)

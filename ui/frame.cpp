@@ -93,13 +93,19 @@ void CGameFrame::RequestRepaint(const BoardRect& rect) {
 }
 
 void CGameFrame::BeginDeal() {
+    if (!IsX11Display())
+        return;
     m_pDealDC = std::make_unique<wxClientDC>(this);
     DrawBackground(m_pDealDC.get());
 }
 
 void CGameFrame::DrawDealStep(int nIndex, int nWaitMs) {
     AlertableSleep(nWaitMs);
-    DrawCard(m_pDealDC.get(), *m_board.m_apCards[nIndex]);
+    const CCard& card = *m_board.m_apCards[nIndex];
+    if (m_pDealDC)
+        DrawCard(m_pDealDC.get(), card);
+    else // where drawing outside a paint shows nothing, the card comes by a paint
+        RefreshRect(wxRect(card.m_nX, card.m_nY, CARD_WIDTH, CARD_HEIGHT), false);
 }
 
 void CGameFrame::EndDeal() {
@@ -178,6 +184,7 @@ void CGameFrame::OnDestroyWindow(wxCloseEvent& /*event*/) {
         SaveSettings();
         SaveRanking();
     }
+    CloseHelp();
     Destroy();
 }
 
@@ -239,10 +246,14 @@ void CGameFrame::LoadSettings() {
     m_board.m_nTimeIndex = settings.nTimeIndex;
     m_board.m_bTimeAuto = settings.bTimeAuto;
 
-    if (g_bCenterWindow)
-        Centre();
-    else
-        SetSize(settings.nLeft, settings.nTop, created.x, created.y);
+    m_storedPosition = wxPoint(settings.nLeft, settings.nTop);
+    // A compositor places windows itself.
+    if (IsX11Display()) {
+        if (g_bCenterWindow)
+            Centre();
+        else
+            Move(KeepOnAMonitor(wxRect(m_storedPosition, created)));
+    }
 
     if (g_bRandomCard)
         m_board.m_nCardPattern = DrawRandomRow(CARD_PATTERN_COUNT);
@@ -254,8 +265,9 @@ void CGameFrame::SaveSettings() {
     char szPath[DATA_PATH_SIZE];
     if (!GetSettingsPath(szPath, sizeof szPath))
         return;
-    // While minimised the frame still reports where it will be restored to.
-    const wxPoint position = GetPosition();
+    // While minimised the frame still reports where it will be restored to. Where the
+    // window system does not say, the position read at start-up stays.
+    const wxPoint position = IsX11Display() ? GetPosition() : m_storedPosition;
     StoredSettings settings;
     settings.nLeft = position.x;
     settings.nTop = position.y;

@@ -94,6 +94,7 @@ private:
     // The surface the deal draws on while it holds the thread.
     std::unique_ptr<wxClientDC> m_pDealDC;
     bool m_bSaved = false;
+    wxPoint m_storedPosition; // LEFT and TOP as read
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -74,7 +74,9 @@ int main(int argc, char** argv) {
     if (const int nStatus = ReadCommandLine(argc, argv); nStatus >= 0)
         return nStatus;
     // Placement and drawing straight onto the window need X11; on a Wayland
-    // desktop GTK then runs the game through XWayland.
-    setenv("GDK_BACKEND", "x11", 0);
-    return wxEntry(argc, argv);
+    // desktop GTK then runs the game through XWayland. Without X11 it runs on
+    // Wayland all the same.
+    setenv("GDK_BACKEND", "x11,wayland", 0);
+    const int nResult = wxEntry(argc, argv);
+    return CGameApp::s_bNoDisplay ? 1 : nResult;
 }

@@ -1,5 +1,6 @@
 #include "ui/wsys.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -21,6 +22,10 @@
 #include <wx/utils.h>
 #include <wx/xml/xml.h>
 #include <wx/xrc/xmlres.h>
+
+#include <wx/display.h>
+#include <wx/evtloop.h>
+#include <wx/time.h>
 
 #include <X11/Xlib.h>
 
@@ -271,11 +276,52 @@ bool IsProgramWindowActive() {
 }
 
 void AlertableSleep(int nMilliseconds) {
-    // What was drawn straight onto a window reaches the screen before the thread
-    // sleeps, or the deal would show up all at once when the sleeping is over.
-    if (Display* pDisplay = wxGetX11Display())
-        XFlush(pDisplay);
-    wxMilliSleep(nMilliseconds);
+    if (IsX11Display()) {
+        // What was drawn straight onto a window reaches the screen before the thread
+        // sleeps, or the deal would show up all at once when the sleeping is over.
+        XFlush(static_cast<Display*>(wxGetDisplayInfo().dpy));
+        wxMilliSleep(nMilliseconds);
+        return;
+    }
+    // A compositor shows only what a paint hands it: let paints through, and only
+    // them, until the time is up. Input and timers wait as they would in a sleep.
+    const wxLongLong end = wxGetLocalTimeMillis() + nMilliseconds;
+    wxGUIEventLoop spare; // for a caller outside any running loop
+    wxEventLoopBase* pLoop = wxEventLoopBase::GetActive();
+    do {
+        (pLoop ? pLoop : &spare)->YieldFor(wxEVT_CATEGORY_UI);
+        wxMilliSleep(1);
+    } while (wxGetLocalTimeMillis() < end);
+}
+
+bool IsX11Display() {
+    // wxGetX11Display() hands back a Wayland display too: ask which kind it is.
+    return wxGetDisplayInfo().type == wxDisplayX11;
+}
+
+wxPoint KeepOnAMonitor(const wxRect& rect) {
+    const unsigned nCount = wxDisplay::GetCount();
+    int nBest = -1;
+    long long nBestDistance = 0;
+    for (unsigned n = 0; n < nCount; ++n) {
+        const wxRect screen = wxDisplay(n).GetGeometry();
+        if (screen.Intersects(rect))
+            return rect.GetPosition();
+        // Squared distance between the two rectangles.
+        const long long dx = std::max({0, screen.x - rect.GetRight(), rect.x - screen.GetRight()});
+        const long long dy =
+            std::max({0, screen.y - rect.GetBottom(), rect.y - screen.GetBottom()});
+        if (nBest < 0 || dx * dx + dy * dy < nBestDistance) {
+            nBest = static_cast<int>(n);
+            nBestDistance = dx * dx + dy * dy;
+        }
+    }
+    if (nBest < 0)
+        return rect.GetPosition();
+    const wxRect area = wxDisplay(static_cast<unsigned>(nBest)).GetClientArea();
+    // Pulled in just far enough to lie inside; its top-left corner shows first.
+    return wxPoint(std::max(area.x, std::min(rect.x, area.GetRight() + 1 - rect.width)),
+                   std::max(area.y, std::min(rect.y, area.GetBottom() + 1 - rect.height)));
 }
 
 wxString GetHelpBookPath() {
@@ -297,8 +343,19 @@ wxString GetHelpBookPath() {
 #endif
 }
 
+namespace {
+wxHtmlHelpController* s_pHelp = nullptr;
+}
+
+void CloseHelp() {
+    // The viewer is a child of the main window. Left open, it is taken down from inside
+    // the main window's destructor, which then still counts it among the windows
+    // that keep the program running: gone first, nothing is left to it but exiting.
+    delete s_pHelp;
+    s_pHelp = nullptr;
+}
+
 bool OpenHelpContents(wxWindow* pParent) {
-    static wxHtmlHelpController* s_pHelp = nullptr;
     if (!s_pHelp) {
         // Debian's MIME data would otherwise show the pages as source text.
         wxSystemOptions::SetOption("filesys.no-mimetypesmanager", 1);

@@ -48,10 +48,20 @@ int ShowMessageBox(wxWindow* pOwner, const char* pszText, const char* pszCaption
 
 // Whether any top-level window of this program is the active one.
 bool IsProgramWindowActive();
-// Holds the thread; no events are handled meanwhile.
+// Holds the thread; no events are handled meanwhile. Where nothing drawn outside a
+// paint reaches the screen (see IsX11Display), paints alone are let through.
 void AlertableSleep(int nMilliseconds);
+
+// Whether the program runs on an X server: only there can it place its windows and
+// draw on them outside a paint. On a Wayland compositor it can do neither.
+bool IsX11Display();
+// Where a window of that rectangle goes so that it shows on a monitor: where it is when
+// it touches one, else the nearest monitor's work area.
+wxPoint KeepOnAMonitor(const wxRect& rect);
 
 // Opens the help book on its contents, index and search window.
 bool OpenHelpContents(wxWindow* pParent);
+// Closes the help viewer, if open, before its owner goes.
+void CloseHelp();
 // The help book's path: beside the executable, else in the installed data directory.
 wxString GetHelpBookPath();
