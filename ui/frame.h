@@ -23,6 +23,10 @@ constexpr int ID_MENU_VERSION = 40006;
 extern wxBitmap* g_pBackgroundBitmap;
 extern wxBitmap* g_pCardBackBitmap;
 
+// Keyboard play: the frame around a card place and the sign of a paused game.
+void DrawFocusFrame(wxDC* pDC, int nPlace);
+void DrawPauseSign(wxDC* pDC);
+
 // The main window: shows the board, owns the timers and forwards every event to
 // the turn rules, which ask it for what they need.
 class CGameFrame : public wxFrame, public ITurnWindow {

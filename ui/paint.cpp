@@ -6,6 +6,7 @@
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 
+#include "core/key_play.h"
 #include "core/score.h"
 #include "ui/frame.h"
 #include "ui/wsys.h"
@@ -98,4 +99,64 @@ void CGameFrame::OnPaint(wxPaintEvent& /*event*/) {
     wxMemoryDC mem(image);
     ComposeBoard(&mem);
     dc.Blit(0, 0, BOARD_WIDTH, BOARD_HEIGHT, &mem, 0, 0, wxCOPY);
+}
+
+namespace {
+
+const char PAUSE_TEXT[] = "一時停止中";
+constexpr int PAUSE_TEXT_HEIGHT = 32;
+constexpr int PAUSE_PAD_X = 24;
+constexpr int PAUSE_PAD_Y = 12;
+
+// Fills the one-pixel outline of rect in colour.
+void FillOutline(wxDC* pDC, const wxRect& rect, const wxColour& colour) {
+    pDC->SetBrush(wxBrush(colour));
+    pDC->DrawRectangle(rect.x, rect.y, rect.width, 1);
+    pDC->DrawRectangle(rect.x, rect.GetBottom(), rect.width, 1);
+    pDC->DrawRectangle(rect.x, rect.y, 1, rect.height);
+    pDC->DrawRectangle(rect.GetRight(), rect.y, 1, rect.height);
+}
+
+wxFont GetPauseFont() {
+    static const wxFont font = MapFont("ＭＳ ゴシック", PAUSE_TEXT_HEIGHT);
+    return font;
+}
+
+} // namespace
+
+// Black, white, black, in the gap around the place: whatever lies under and
+// beside it, one of the two colours stands out, and the card stays whole.
+void DrawFocusFrame(wxDC* pDC, int nPlace) {
+    const wxBrush oldBrush = pDC->GetBrush();
+    const wxPen oldPen = pDC->GetPen();
+    pDC->SetPen(*wxTRANSPARENT_PEN);
+    const BoardRect frame = FocusFrameRect(nPlace);
+    for (int n = 0; n < FOCUS_FRAME_WIDTH; ++n)
+        FillOutline(pDC, wxRect(frame.x, frame.y, frame.width, frame.height).Deflate(n),
+                    n == 1 ? *wxWHITE : *wxBLACK);
+    pDC->SetPen(oldPen);
+    pDC->SetBrush(oldBrush);
+}
+
+// White text on a black box with a white rim, in the middle of the board.
+void DrawPauseSign(wxDC* pDC) {
+    const wxBrush oldBrush = pDC->GetBrush();
+    const wxPen oldPen = pDC->GetPen();
+    const wxColour oldText = pDC->GetTextForeground();
+    const int nOldMode = pDC->GetBackgroundMode();
+    pDC->SetFont(GetPauseFont());
+    const wxSize text = pDC->GetTextExtent(ToWx(PAUSE_TEXT));
+    const wxSize size(text.x + 2 * PAUSE_PAD_X, text.y + 2 * PAUSE_PAD_Y);
+    const wxRect box(wxPoint((BOARD_WIDTH - size.x) / 2, (BOARD_HEIGHT - size.y) / 2), size);
+    pDC->SetPen(*wxTRANSPARENT_PEN);
+    pDC->SetBrush(*wxBLACK_BRUSH);
+    pDC->DrawRectangle(box);
+    FillOutline(pDC, wxRect(box).Deflate(2), *wxWHITE);
+    pDC->SetTextForeground(*wxWHITE);
+    pDC->SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    pDC->DrawText(ToWx(PAUSE_TEXT), box.x + PAUSE_PAD_X, box.y + PAUSE_PAD_Y);
+    pDC->SetBackgroundMode(nOldMode);
+    pDC->SetTextForeground(oldText);
+    pDC->SetPen(oldPen);
+    pDC->SetBrush(oldBrush);
 }
