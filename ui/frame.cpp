@@ -1,6 +1,7 @@
 #include "ui/frame.h"
 
 #include <cstring>
+#include <utility>
 
 #include <wx/dcclient.h>
 #include <wx/menu.h>
@@ -25,6 +26,7 @@ wxBEGIN_EVENT_TABLE(CGameFrame, wxFrame)
     EVT_LEFT_UP(CGameFrame::OnLeftUp)
     EVT_RIGHT_DOWN(CGameFrame::OnRightDown)
     EVT_RIGHT_DCLICK(CGameFrame::OnRightDown)
+    EVT_CHAR_HOOK(CGameFrame::OnCharHook)
     EVT_CLOSE(CGameFrame::OnDestroyWindow)
     EVT_MENU(MenuCommandId(ID_MENU_START), CGameFrame::OnCommand)
     EVT_MENU(MenuCommandId(ID_MENU_EXIT), CGameFrame::OnCommand)
@@ -41,6 +43,9 @@ CGameFrame::CGameFrame()
         m_aTimers[nId].SetOwner(this, nId);
     // Every paint covers the whole board: nothing is erased first.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
+    // Keys reach a frame without children only while it holds the focus itself.
+    SetCanFocus(true);
+    SetFocus();
     SetMenuBar(LoadResMenuBar(MENU_MAIN));
     SetClientSize(BOARD_WIDTH, BOARD_HEIGHT);
 
@@ -63,21 +68,21 @@ void CGameFrame::StopTimer(int nId) {
 }
 
 void CGameFrame::StartGame() {
-    m_rules.StartGame();
+    m_keys.StartGame();
 }
 
 void CGameFrame::OnBoardClick(int /*nFlags*/, const wxPoint& point) {
-    m_rules.OnBoardClick(point.x, point.y);
+    m_keys.OnLeftClick(point.x, point.y);
 }
 
 void CGameFrame::OnBoardRelease(int /*nFlags*/, const wxPoint& /*point*/) {}
 
 void CGameFrame::OnBoardRightClick(int /*nFlags*/, const wxPoint& /*point*/) {
-    m_rules.OnBoardRightClick();
+    m_keys.OnRightClick();
 }
 
 void CGameFrame::OnGameTimer(int nId) {
-    m_rules.OnGameTimer(nId);
+    m_keys.OnGameTimer(nId);
 }
 
 void CGameFrame::StartWindowTimer(int nId, int nElapseMs) {
@@ -143,6 +148,29 @@ void CGameFrame::OnLeftUp(wxMouseEvent& event) {
 
 void CGameFrame::OnRightDown(wxMouseEvent& event) {
     OnBoardRightClick(0, event.GetPosition());
+    event.Skip();
+}
+
+// Keys with Alt or Ctrl go on to the menu bar, and so do keys the board does not use.
+void CGameFrame::OnCharHook(wxKeyEvent& event) {
+    static const std::pair<int, BoardKey> s_aKeys[] = {
+        {WXK_LEFT, BoardKey::Left},     {WXK_NUMPAD_LEFT, BoardKey::Left},
+        {WXK_RIGHT, BoardKey::Right},   {WXK_NUMPAD_RIGHT, BoardKey::Right},
+        {WXK_UP, BoardKey::Up},         {WXK_NUMPAD_UP, BoardKey::Up},
+        {WXK_DOWN, BoardKey::Down},     {WXK_NUMPAD_DOWN, BoardKey::Down},
+        {WXK_HOME, BoardKey::Home},     {WXK_NUMPAD_HOME, BoardKey::Home},
+        {WXK_END, BoardKey::End},       {WXK_NUMPAD_END, BoardKey::End},
+        {WXK_SPACE, BoardKey::Act},     {WXK_NUMPAD_SPACE, BoardKey::Act},
+        {WXK_RETURN, BoardKey::Act},    {WXK_NUMPAD_ENTER, BoardKey::Act},
+        {WXK_ESCAPE, BoardKey::Cancel}, {'P', BoardKey::Pause},
+        {WXK_PAUSE, BoardKey::Pause},
+    };
+    if (!event.HasAnyModifiers() || event.GetModifiers() == wxMOD_SHIFT)
+        for (const auto& [nCode, key] : s_aKeys)
+            if (event.GetKeyCode() == nCode) {
+                m_keys.OnKey(key);
+                return;
+            }
     event.Skip();
 }
 

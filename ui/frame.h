@@ -7,6 +7,7 @@
 #include <wx/timer.h>
 
 #include "core/board.h"
+#include "core/key_play.h"
 #include "core/turn_rules.h"
 #include "ui/res_ids.h"
 
@@ -84,6 +85,8 @@ public:
 
     CGameBoard m_board;
     CTurnRules m_rules{m_board, *this};
+    // Board input passes through the keys' play, which hands it on to the rules.
+    CKeyPlay m_keys{m_board, m_rules, *this};
 
 private:
     void OnPaint(wxPaintEvent& event);
@@ -91,6 +94,7 @@ private:
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftUp(wxMouseEvent& event);
     void OnRightDown(wxMouseEvent& event);
+    void OnCharHook(wxKeyEvent& event);
     void OnDestroyWindow(wxCloseEvent& event);
     void OnCommand(wxCommandEvent& event);
 

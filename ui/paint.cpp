@@ -88,9 +88,15 @@ void CGameFrame::ComposeBoard(wxDC* pDC) {
         DrawOpenCount(pDC);
     if (m_board.m_bShowTime)
         DrawGameTime(pDC);
+    if (m_keys.IsPaused()) {
+        DrawPauseSign(pDC);
+        return;
+    }
     for (const CCard* pCard : m_board.m_apCards)
         if (pCard)
             DrawCard(pDC, *pCard);
+    if (m_keys.GetFocusPlace() >= 0)
+        DrawFocusFrame(pDC, m_keys.GetFocusPlace());
 }
 
 void CGameFrame::OnPaint(wxPaintEvent& /*event*/) {
