@@ -138,7 +138,11 @@ bool WriteSettings(const char* pszPath, const StoredSettings& s) {
 }
 
 int DrawRandomRow(int nRows) {
-    srand(static_cast<unsigned>(time(nullptr)));
+    return DrawRandomRowAt(time(nullptr), nRows);
+}
+
+int DrawRandomRowAt(time_t tSecond, int nRows) {
+    srand(static_cast<unsigned>(tSecond));
     int nDraw = rand();
     return nRows > 0 ? nDraw % nRows : 0;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 
 struct OptionEntry {
     int nNumber;
@@ -44,3 +45,4 @@ void ReadSettings(const char* pszPath, StoredSettings* pSettings);
 bool WriteSettings(const char* pszPath, const StoredSettings& settings);
 // Seeds the C library's generator from the current second and draws a row.
 int DrawRandomRow(int nRows);
+int DrawRandomRowAt(time_t tSecond, int nRows);

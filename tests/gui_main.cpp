@@ -18,11 +18,6 @@ void PumpEvents(int nMilliseconds) {
     } while (watch.Time() < nMilliseconds);
 }
 
-wxColour PixelAt(const wxBitmap& bitmap, int x, int y) {
-    const wxImage image = bitmap.ConvertToImage();
-    return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
-}
-
 void MainWindowTest::SetUp() {
     m_pFrame = CreateMainWindow();
     m_pFrame->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {

@@ -34,9 +34,6 @@ private:
     std::function<int(wxDialog*)> m_answer;
 };
 
-// Colour of one pixel of a bitmap.
-wxColour PixelAt(const wxBitmap& bitmap, int x, int y);
-
 // A shown main window, as the program starts it, that counts its paints.
 class MainWindowTest : public testing::Test {
 protected:

@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 build=${MUTATE_BUILD:-build}
 quick_tests="test_core test_records test_faults"
-gui_tests="test_ui test_game test_dialogs"
+gui_tests="test_window"
 
 if [[ -z ${DISPLAY:-} && -z ${MUTATE_IN_XVFB:-} ]]; then
   MUTATE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
@@ -45,7 +45,7 @@ mutants=(
   "core/turn_rules.cpp@s/^    if (m_board.m_bTimeAuto)$/    if (!m_board.m_bTimeAuto)/@right clicks act in automatic mode"
   "core/turn_rules.cpp@/^    StopTimer(TIMER_MISS);/d@a mismatch timer of the old deal survives a new game"
   "core/turn_rules.cpp@/^    g_nGameSeconds = 0;/d@a new game keeps the old time"
-  "core/dialog_text.cpp@s/if (table.anScore\[i\] != nPrevious)/if (true)/@equal scores get places of their own"
+  "core/dialog_text.cpp@s/if (table.anScore\[i\] != nPrevious)/if (table.anScore[i] != nPrevious || true)/@equal scores get places of their own"
   "core/dialog_text.cpp@s/Append(pszLine, szGrade + 2);/Append(pszLine, szGrade);/@the summary shows the grade with its space"
   "records/ranking.cpp@s/table.anScore\[nRow\] >= nScore/table.anScore[nRow] > nScore/@an equal score goes above the older one"
   "records/ranking.cpp@s/if (table.nCount < RANK_ROWS)/if (table.nCount <= RANK_ROWS)/@the row count passes five"
@@ -57,7 +57,7 @@ mutants=(
   "records/settings.cpp@s/        s.nTimeIndex = FIRST_RUN_TIME_INDEX;/        s.nTimeIndex = 0;/@the first-run close delay is 100 ms"
   "records/settings.cpp@s/\* 1000.0/* 100.0/@close delays are a tenth too short"
   "records/settings.cpp@s/nDraw % nRows/nDraw % (nRows - 1)/@the last row is never drawn"
-  "records/ini.cpp@s/AsciiLower(strText\[nBegin + i\]) != AsciiLower(pszName\[i\])/strText[nBegin + i] != pszName[i]/@names are matched with case"
+  "records/ini.cpp@s/AsciiLower(strText\[nBegin + i\]) != AsciiLower(pszName\[i\])/AsciiLower(strText[nBegin + i]) != pszName[i]/@names are matched with case"
   "records/ini.cpp@s/strText\[nBegin\] == ';'/strText[nBegin] == '#'/@comments start with #"
   "ui/paint.cpp@s/GAME_TIME_POS(625, 294)/GAME_TIME_POS(625, 290)/@the time is drawn 4 pixels high"
   "ui/paint.cpp@s/if (m_board.m_bShowTime)/if (m_board.m_bShowOpens)/@the time follows the turn count's switch"

@@ -1,21 +1,21 @@
 #!/usr/bin/env bash
-# Memcheck over one whole game in the real main window: start-up, the deal, 10,000 turns,
-# all 26 pairs, the game-clear dialog, closing and saving both files (the test
-# Game.LongestGameShowsWholeTextsAndIsSavedWhenClosed). Library noise is suppressed by
+# Memcheck over the real main window's tests: start-up, painting, the ranking, options
+# and game-clear dialogs, closing and saving both files (tests/test_window). Library
+# noise is suppressed by
 # tools/valgrind.supp; anything left, a definite leak or a bad access, fails the run.
 # Usage: tools/valgrind_game.sh [build dir, default build]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 command -v valgrind >/dev/null || { echo "valgrind is not installed (apt-get install valgrind)"; exit 2; }
-cmake --build "$build" -j2 --target test_game
+cmake --build "$build" -j2 --target test_window
 log=$(mktemp /tmp/pelmanix-valgrind-XXXXXX.log)
 status=0
 NO_AT_BRIDGE=1 GDK_BACKEND=x11 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
     valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite \
     --errors-for-leak-kinds=definite --error-exitcode=1 --num-callers=40 \
     --suppressions=tools/valgrind.supp \
-    "$build/tests/test_game" --gtest_filter='Game.LongestGame*' >"$log" 2>&1 || status=$?
+    "$build/tests/test_window" >"$log" 2>&1 || status=$?
 grep -E "PASSED|FAILED|definitely lost:|indirectly lost:|possibly lost:|ERROR SUMMARY|suppressed:" "$log" |
     sed 's/^==[0-9]*== //'
 echo "full log: $log"

@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: MIT
+// The ranking table and its file, the INI reader and writer, the settings.
+
+#include <climits>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <tuple>
+
+#include <gtest/gtest.h>
+
+#include "records/ini.h"
+#include "records/ranking.h"
+#include "records/settings.h"
+#include "tests/temp_dir.h"
+
+namespace {
+
+std::string ReadAll(const std::string& strPath) {
+    std::ifstream in(strPath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& strPath, const std::string& strBytes) {
+    std::ofstream(strPath, std::ios::binary) << strBytes;
+}
+
+// Row i (from 0) has i + 1 turns and 10 (i + 1) seconds.
+RankingTable TableOf(std::initializer_list<int> anScores) {
+    RankingTable table;
+    int nOpens = 1;
+    for (int nScore : anScores)
+        InsertResult(table, nScore, nOpens, nOpens * 10), ++nOpens;
+    return table;
+}
+
+bool Same(const RankingTable& a, const RankingTable& b) {
+    return memcmp(&a, &b, sizeof a) == 0;
+}
+
+TEST(Ranking, InsertKeepsOrderAndEarlierEqualScoresHigher) {
+    RankingTable table = TableOf({480, 500, 480, 480});
+    EXPECT_EQ(table.nCount, 4);
+    EXPECT_EQ(table.anOpens[3], 4); // the last 480 below the two before it
+    table = TableOf({500, 400, 350, 320, 300});
+    const RankingTable full = table;
+    InsertResult(table, 300, 99, 0); // no better than the last row: not kept
+    EXPECT_TRUE(Same(table, full));
+    InsertResult(table, 310, 77, 0);
+    EXPECT_EQ(table.nCount, 5);
+    EXPECT_TRUE(table.anScore[3] == 320 && table.anScore[4] == 310 && table.anOpens[4] == 77);
+    EXPECT_STREQ(table.aszDate[3], full.aszDate[3]);
+    setenv("TZ", "UTC", 1);
+    tzset();
+    MakeDateStampAt(952239849, table.aszDate[0]);
+    EXPECT_STREQ(table.aszDate[0], "2000/3/5 7:04:09");
+    MakeDateStampAt(978307199, table.aszDate[0]);
+    EXPECT_STREQ(table.aszDate[0], "2000/12/31 23:59:59");
+    unsetenv("TZ");
+    tzset();
+}
+
+TEST(Ranking, FileHasTheFixedLayoutAndDamagedFilesGiveASoundTable) {
+    TempDir dir;
+    RankingTable table;
+    InsertResult(table, 480, 123, 456);
+    InsertResult(table, 300, 70, 65536 + 65);
+    strcpy(table.aszDate[0], "2000/12/31 23:59:59");
+    strcpy(table.aszDate[1], "2000/3/5 7:04:09");
+    table.aszDate[1][18] = 'x'; // leftovers past the terminator must not reach the file
+    // Count, then per row: label, 0, score, turns, seconds (little-endian), 19 stamp bytes.
+    // clang-format off
+    const char abUsed[] = "\2\0\0\0"
+        "1\0\xE0\1\0\0\x7B\0\0\0\xC8\1\0\0" "2000/12/31 23:59:59"
+        "2\0\x2C\1\0\0\x46\0\0\0\x41\0\1\0" "2000/3/5 7:04:09\0\0\0";
+    // clang-format on
+    std::string strGood(abUsed, sizeof abUsed - 1);
+    for (char c : {'3', '4', '5'}) // unused rows
+        strGood += std::string(1, c) + '\0' + std::string(12, '\xFF') + std::string(19, '\0');
+    const std::string strPath = dir.File(RANKING_FILE_NAME);
+    ASSERT_TRUE(SaveRanking(table, strPath.c_str()));
+    EXPECT_EQ(ReadAll(strPath), strGood);
+    RankingTable back;
+    ASSERT_TRUE(LoadRanking(back, strPath.c_str()));
+    memset(table.aszDate[1] + 17, 0, 2);
+    EXPECT_TRUE(Same(back, table));
+    EXPECT_FALSE(LoadRanking(back, (strPath + ".missing").c_str()));
+    EXPECT_TRUE(Same(back, table));
+
+    auto load = [&](const std::string& strBytes) {
+        RankingTable t = TableOf({450, 440, 430, 420, 410});
+        WriteAll(strPath, strBytes);
+        EXPECT_TRUE(LoadRanking(t, strPath.c_str()));
+        EXPECT_TRUE(t.nCount >= 0 && t.nCount <= RANK_ROWS);
+        for (int i = 0; i < RANK_ROWS; ++i) {
+            EXPECT_EQ(strspn(t.aszDate[i], "0123456789/: "), strlen(t.aszDate[i]));
+            if (i < t.nCount)
+                EXPECT_TRUE(t.anScore[i] >= 0 && t.anScore[i] <= 500 && t.anOpens[i] >= 0 &&
+                            t.anOpens[i] <= 9999 && t.anSeconds[i] >= 0);
+            else
+                EXPECT_TRUE(t.anScore[i] == -1 && t.anOpens[i] == -1 && !t.aszDate[i][0]);
+        }
+        return t;
+    };
+    EXPECT_EQ(load("").anScore[4], 410); // nothing read, nothing changed
+    // Cut in row 1's score: what the file holds is read, half a number is not.
+    back = load(strGood.substr(0, 42));
+    EXPECT_TRUE(back.anScore[0] == 480 && back.anScore[1] == 440);
+    std::string strBytes = strGood;
+    strBytes.replace(0, 4, "\x63\0\0\0", 4); // 99
+    strBytes.replace(6, 12, 12, '\x7F');     // row 0: huge score, turns and seconds
+    strBytes[18 + 6] = 'A';                  // row 0's date cut after six characters
+    strBytes[50] = '\xFE';                   // row 1's seconds negative
+    back = load(strBytes);
+    EXPECT_TRUE(back.nCount == 5 && back.anScore[0] == 500 && back.anOpens[0] == 9999 &&
+                back.anSeconds[0] == 0x7F7F7F7F && back.anSeconds[1] == 0);
+    EXPECT_EQ(strlen(back.aszDate[0]), 6u);
+}
+
+std::string Get(const char* pszSection, const char* pszKey, const std::string& strPath,
+                size_t nSize = PROFILE_VALUE_SIZE) {
+    char szValue[PROFILE_VALUE_SIZE];
+    int nLen = GetProfileString(pszSection, pszKey, "dflt", szValue, nSize, strPath.c_str());
+    return szValue + (nLen == int(strlen(szValue)) ? "" : "#" + std::to_string(nLen));
+}
+
+TEST(Ini, ReadsTheFirstMatchWithoutRegardToCaseAndWritesInPlace) {
+    TempDir dir;
+    const std::string strPath = dir.File("a.ini");
+    EXPECT_EQ(Get("POS", "LEFT", strPath), "dflt"); // no file
+    static const char szText[] = "; LEFT=1\r\n[pos]\r\n Left =  12  \r\nLEFT=13\r\n; TOP=5\r\n"
+                                 "no equals sign\r\n[ Start ]\nCardNo=\nCARDNO=2\nA=1\0 2\nB\0=3\n"
+                                 "[START]\nTIMEAUTO=1\n";
+    WriteAll(strPath, std::string(szText, sizeof szText - 1));
+    const char* apszCases[][3] = {{"POS", "LEFT", "12"},       {"POS", "TOP", "dflt"},
+                                  {"START", "CARDNO", "dflt"}, {"START", "A", "1"},
+                                  {"START", "B", "dflt"},      {"START", "TIMEAUTO", "dflt"}};
+    for (const auto& c : apszCases)
+        EXPECT_EQ(Get(c[0], c[1], strPath), c[2]) << c[1];
+    WriteAll(strPath, "[S]\nK=" + std::string(256, '7') + "\n");
+    EXPECT_EQ(Get("S", "K", strPath), std::string(255, '7'));
+    EXPECT_EQ(Get("S", "K", strPath, 4), "777");
+
+    WriteAll(strPath, "; head\n[pos]\nleft = 1  \nTOP=2\n\n[START]\nA=  \n; tail");
+    EXPECT_FALSE(WriteProfileString("POS", "LEFT", "1\n[X]", strPath.c_str()));
+    const ProfileEntry aEntries[] = {{"POS", "LEFT", "-99"},
+                                     {"POS", "WIDTH", "7"},
+                                     {"start", "a", "x y"},
+                                     {"NEW", "K", "v"},
+                                     {"START", "B", "2"}};
+    EXPECT_TRUE(WriteProfileStrings(aEntries, 5, strPath.c_str()));
+    EXPECT_EQ(ReadAll(strPath), "; head\n[pos]\nleft = -99\nTOP=2\nWIDTH=7\n\n[START]\nA=x y\n"
+                                "; tail\nB=2\n[NEW]\nK=v\n");
+}
+
+using Fields = std::tuple<int, int, int, int, int, int, int, int, int>;
+
+Fields Read(const std::string& strPath) {
+    StoredSettings s;
+    s.nLeft = s.nCardPattern = 9, s.bTimeAuto = 0;
+    ReadSettings(strPath.c_str(), &s);
+    return Fields(s.nLeft, s.nTop, s.bCenterWindow, s.bRandomCard, s.bRandomBack, s.nCardPattern,
+                  s.nBackground, s.nTimeIndex, s.bTimeAuto);
+}
+
+TEST(Settings, FirstRunHandEditedAndWrittenValues) {
+    TempDir dir;
+    std::string strPath = dir.File(SETTINGS_FILE_NAME);
+    EXPECT_EQ(Read(strPath), Fields(0, 0, 1, 1, 1, 0, 0, 3, 1));
+    // Numbers saturate; flags keep their low 16 bits; empty counts as absent; rows out of
+    // range fall back to the first-run row.
+    const std::pair<const char*, Fields> aCases[] = {
+        {"[POS]\nLEFT=18446744073709551617\nTOP= -42px\n[START]\nOPTION1=\nOPTION2=0\n"
+         "OPTION3=65536\nCARDNO=4\nBACKNO=23\nTIMEINDEX=\nTIMEAUTO=5\n",
+         {INT_MAX, -42, 1, 0, 0, 0, 23, 3, 5}},
+        {"[POS]\nLEFT=-18446744073709551617\n[START]\nOPTION2=65535\nOPTION3=65537\nCARDNO=-1\n"
+         "BACKNO=24\nTIMEINDEX=abc\nTIMEAUTO=\n",
+         {INT_MIN, 0, 1, -1, 1, 0, 0, 0, 1}},
+        {"[START]\nOPTION1=0\nCARDNO=3\nTIMEINDEX=8\nTIMEAUTO=0\n", {0, 0, 0, 1, 1, 3, 0, 3, 0}},
+    };
+    for (const auto& c : aCases) {
+        WriteAll(strPath, c.first);
+        EXPECT_EQ(Read(strPath), c.second) << c.first;
+    }
+    StoredSettings s;
+    s.nLeft = -20, s.nTop = 50, s.bRandomCard = -1, s.nBackground = 23, s.bTimeAuto = 5;
+    WriteAll(strPath, "");
+    EXPECT_TRUE(WriteSettings(strPath.c_str(), s));
+    EXPECT_EQ(ReadAll(strPath), "[POS]\nLEFT=-20\nTOP=50\n[START]\nCARDNO=0\nBACKNO=23\n"
+                                "OPTION1=1\nOPTION2=-1\nOPTION3=1\nTIMEINDEX=3\nTIMEAUTO=1\n");
+    const int anMs[] = {700, 100, 300, 500, 700, 1000, 1500, 2000, 2500, 700};
+    for (int i = -1; i <= CLOSE_TIME_COUNT; ++i)
+        EXPECT_EQ(CloseDelayMs(i), anMs[i + 1]) << i;
+}
+
+// A random start-up choice is the second's: every row in time, each second always the same.
+TEST(Settings, RandomRowsComeFromTheSecond) {
+    for (int nRows : {CARD_PATTERN_COUNT, BACKGROUND_COUNT}) {
+        std::set<int> rows;
+        for (time_t t = 0; t < 500; ++t) {
+            const int nRow = DrawRandomRowAt(t, nRows);
+            EXPECT_EQ(DrawRandomRowAt(t, nRows), nRow);
+            rows.insert(nRow);
+        }
+        EXPECT_EQ(rows.size(), size_t(nRows));
+        EXPECT_TRUE(*rows.begin() == 0 && *rows.rbegin() == nRows - 1);
+    }
+    const time_t tNow = time(nullptr);
+    const int nRow = DrawRandomRow(1 << 30);
+    if (time(nullptr) == tNow) {
+        EXPECT_EQ(nRow, DrawRandomRowAt(tNow, 1 << 30));
+    }
+}
+
+} // namespace
