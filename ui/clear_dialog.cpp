@@ -2,6 +2,7 @@
 
 #include <wx/dcclient.h>
 
+#include "ui/dialog_fit.h"
 #include "ui/res_ids.h"
 #include "ui/wsys.h"
 
@@ -12,6 +13,7 @@ const int CLEAR_LINE_Y[CLEAR_LINE_COUNT] = {20, 50, 70, 110};
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(CClearDialog, wxDialog)
+    EVT_INIT_DIALOG(CClearDialog::OnInitDialog)
     EVT_PAINT(CClearDialog::OnPaint)
     EVT_BUTTON(1, CClearDialog::OnOK)
 wxEND_EVENT_TABLE()
@@ -27,14 +29,23 @@ void CClearDialog::OnOK(wxCommandEvent& /*event*/) {
     EndModal(1);
 }
 
-void CClearDialog::OnPaint(wxPaintEvent& /*event*/) {
-    wxPaintDC dc(this);
+std::vector<PaintedText> CClearDialog::GetPaintedTexts() const {
     ClearLines lines;
     BuildClearLines(m_anHistogram, m_nOpens, m_nSeconds, m_nScore, &lines);
-    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    dc.SetFont(GetGothicFont14());
-    for (int i = 0; i < CLEAR_LINE_COUNT; ++i) {
-        dc.SetTextForeground(i == 0 ? *wxBLUE : *wxRED);
-        dc.DrawText(ToWx(lines.aszLine[i]), CLEAR_LINE_X, CLEAR_LINE_Y[i]);
-    }
+    std::vector<PaintedText> texts;
+    for (int i = 0; i < CLEAR_LINE_COUNT; ++i)
+        texts.push_back(
+            {lines.aszLine[i], CLEAR_LINE_X, CLEAR_LINE_Y[i], i == 0 ? *wxBLUE : *wxRED});
+    return texts;
+}
+
+void CClearDialog::OnInitDialog(wxInitDialogEvent& event) {
+    FitDialogToContents(this, PaintedRects(this, GetPaintedTexts()));
+    CentreOnParent();
+    event.Skip();
+}
+
+void CClearDialog::OnPaint(wxPaintEvent& /*event*/) {
+    wxPaintDC dc(this);
+    DrawPaintedTexts(&dc, this, GetPaintedTexts());
 }

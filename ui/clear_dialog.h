@@ -2,7 +2,10 @@
 
 #include <wx/dialog.h>
 
+#include <vector>
+
 #include "core/dialog_text.h"
+#include "ui/wsys.h"
 
 // The summary of a cleared game; all its text is drawn by its paint handler.
 class CClearDialog : public wxDialog {
@@ -18,7 +21,11 @@ public:
     // dialog, hiding the text drawn beneath.
     bool Layout() override { return false; }
 
+    // Every text the paint handler draws, where and in which colour.
+    std::vector<PaintedText> GetPaintedTexts() const;
+
 private:
+    void OnInitDialog(wxInitDialogEvent& event);
     void OnPaint(wxPaintEvent& event);
     void OnOK(wxCommandEvent& event);
 

@@ -10,6 +10,7 @@
 
 #include "core/board.h"
 #include "records/settings.h"
+#include "ui/dialog_fit.h"
 #include "ui/res_ids.h"
 #include "ui/wsys.h"
 
@@ -78,7 +79,6 @@ bool COptionDialog::InitOptionDialog() {
              BACKGROUND_COUNT, m_nBackground);
     FillList(dynamic_cast<wxComboBox*>(FindWindow(ID_LIST_CLOSE_TIME)), g_aCloseTimes,
              CLOSE_TIME_COUNT, m_nTimeIndex);
-    FitCloseTimeRow();
     const struct {
         int nId;
         bool bChecked;
@@ -95,6 +95,9 @@ bool COptionDialog::InitOptionDialog() {
         m_pCardBackPreview = new wxBitmap;
     OnSelectCardPattern();
     OnSelectBackground();
+    // The lists know their longest names only now.
+    FitDialogToContents(this, {CardBackPreviewRect(), BackgroundPreviewRect()});
+    CentreOnParent();
     return true;
 }
 
@@ -187,44 +190,6 @@ wxStaticBox* COptionDialog::GroupOf(const wxWindow* pControl) const {
             return pBox;
     }
     return nullptr;
-}
-
-// The template's 30 units suit a slim drop-down list: GTK's list needs more room
-// for its arrow and is taller, so at the template's size it shows no delay at all
-// and sticks out of its group, and the check box beside it loses its last letters.
-// Both take the width they need, side by side; the group grows down into the gap
-// above the next group, and the list moves up by what that gap cannot give.
-void COptionDialog::FitCloseTimeRow() {
-    wxWindow* pList = FindWindow(ID_LIST_CLOSE_TIME);
-    wxWindow* pCheck = FindWindow(ID_CHECK_RIGHT_CLOSE);
-    wxStaticBox* pGroup = GroupOf(pList);
-    if (!pCheck || !pGroup)
-        return;
-    const int nGap = 4;
-    wxRect list = pList->GetRect();
-    wxRect group = pGroup->GetRect();
-    list.width = std::max(list.width, pList->GetBestSize().x);
-    int nLowest = GetClientSize().y;
-    for (wxWindow* pChild : GetChildren()) {
-        const wxRect other = pChild->GetRect();
-        if (pChild != pGroup && other.y > group.GetBottom() &&
-            other.Intersects(wxRect(group.x, 0, group.width, nLowest)))
-            nLowest = std::min(nLowest, other.y);
-    }
-    const int nBottomLimit = nLowest - 1 - nGap;
-    const int nLabelBottom = group.y + GetCharHeight() + nGap;
-    if (list.GetBottom() + nGap > nBottomLimit)
-        list.y = std::max(nLabelBottom, nBottomLimit - nGap - list.height + 1);
-    group.height = std::max(group.height, list.GetBottom() + nGap - group.y + 1);
-    pList->SetSize(list);
-
-    wxRect check = pCheck->GetRect();
-    check.width = std::max(check.width, pCheck->GetBestSize().x);
-    check.x = list.GetRight() + 1 + nGap;
-    check.y = list.y + (list.height - check.height) / 2;
-    pCheck->SetSize(check);
-    group.width = std::max(group.width, check.GetRight() + nGap - group.x + 1);
-    pGroup->SetSize(group);
 }
 
 // The preview stands at the list's top, centred in the room between the list and the

@@ -46,7 +46,6 @@ private:
     void DrawPreview(wxDC* pDC, const wxBitmap* pBitmap, const wxRect& target);
     wxRect PreviewBeside(int nListId, int nWidth, int nHeight) const;
     wxStaticBox* GroupOf(const wxWindow* pControl) const;
-    void FitCloseTimeRow();
     int16_t IsChecked(int nId) const;
 
     wxDECLARE_EVENT_TABLE();

@@ -2,6 +2,7 @@
 
 #include <wx/dcclient.h>
 
+#include "ui/dialog_fit.h"
 #include "ui/res_ids.h"
 #include "ui/wsys.h"
 
@@ -30,6 +31,7 @@ const Column g_aColumns[] = {
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(CRankingDialog, wxDialog)
+    EVT_INIT_DIALOG(CRankingDialog::OnInitDialog)
     EVT_PAINT(CRankingDialog::OnPaint)
     EVT_BUTTON(1, CRankingDialog::OnClearButton)
     EVT_BUTTON(2, CRankingDialog::OnOK)
@@ -61,16 +63,25 @@ void CRankingDialog::OnClear() {
     m_bCleared = 1;
 }
 
-void CRankingDialog::OnPaint(wxPaintEvent& /*event*/) {
-    wxPaintDC dc(this);
-    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    dc.SetFont(GetGothicFont14());
-    dc.SetTextForeground(*wxBLUE);
+std::vector<PaintedText> CRankingDialog::GetPaintedTexts() const {
+    std::vector<PaintedText> texts;
     for (const Column& column : g_aColumns)
-        dc.DrawText(ToWx(column.pszHeader), column.x, RANKING_HEADER_Y);
-    dc.SetTextForeground(*wxRED);
+        texts.push_back({column.pszHeader, column.x, RANKING_HEADER_Y, *wxBLUE});
     for (int r = 0; r < RANK_ROWS; ++r)
         for (const Column& column : g_aColumns)
             if (const char* pszText = column.pField(m_aRows[r]); *pszText)
-                dc.DrawText(ToWx(pszText), column.x, RANKING_FIRST_Y + RANKING_LINE_STEP * r);
+                texts.push_back(
+                    {pszText, column.x, RANKING_FIRST_Y + RANKING_LINE_STEP * r, *wxRED});
+    return texts;
+}
+
+void CRankingDialog::OnInitDialog(wxInitDialogEvent& event) {
+    FitDialogToContents(this, PaintedRects(this, GetPaintedTexts()));
+    CentreOnParent();
+    event.Skip();
+}
+
+void CRankingDialog::OnPaint(wxPaintEvent& /*event*/) {
+    wxPaintDC dc(this);
+    DrawPaintedTexts(&dc, this, GetPaintedTexts());
 }

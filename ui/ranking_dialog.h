@@ -2,7 +2,10 @@
 
 #include <wx/dialog.h>
 
+#include <vector>
+
 #include "core/dialog_text.h"
+#include "ui/wsys.h"
 
 // The five best results; the list itself is drawn by the paint handler.
 class CRankingDialog : public wxDialog {
@@ -13,8 +16,11 @@ public:
     int m_bCleared = 0;
 
     void OnClear();
+    // Every text the paint handler draws, where and in which colour.
+    std::vector<PaintedText> GetPaintedTexts() const;
 
 private:
+    void OnInitDialog(wxInitDialogEvent& event);
     void OnPaint(wxPaintEvent& event);
     void OnClearButton(wxCommandEvent& event);
     void OnOK(wxCommandEvent& event);

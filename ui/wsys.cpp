@@ -1,22 +1,34 @@
 #include "ui/wsys.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <memory>
 
+#include <wx/artprov.h>
+#include <wx/button.h>
+#include <wx/dc.h>
 #include <wx/dialog.h>
 #include <wx/filename.h>
+#include <wx/fontenum.h>
+#include <wx/frame.h>
 #include <wx/fs_arc.h>
 #include <wx/fs_mem.h>
 #include <wx/html/helpctrl.h>
 #include <wx/html/helpfrm.h>
 #include <wx/image.h>
+#include <wx/intl.h>
+#include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/mstream.h>
 #include <wx/settings.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
 #include <wx/stdpaths.h>
+#include <wx/stockitem.h>
 #include <wx/sysopt.h>
 #include <wx/toplevel.h>
 #include <wx/utils.h>
@@ -28,7 +40,10 @@
 #include <wx/time.h>
 
 #include <X11/Xlib.h>
+#include <dlfcn.h>
 
+#include "core/contrast.h"
+#include "ui/dialog_fit.h"
 #include "ui/resdata.h"
 
 namespace {
@@ -38,21 +53,34 @@ const wxCSConv& Sjis() {
     return conv;
 }
 
-// The faces the program asks for, and the Japanese faces this system has for them.
+// The faces the program asks for, and the Japanese faces that may stand in for them,
+// best first (under a Japanese locale the IPA faces go by their Japanese names); the
+// last is fontconfig's own choice.
 struct FontMapping {
     const char* pszRequested;
-    const char* pszLocal;
+    const char* apszLocal[4];
 };
 const FontMapping g_aFontMap[] = {
-    {"ＭＳ ゴシック", "IPAGothic"},
-    {"ＭＳ Ｐゴシック", "IPAPGothic"},
+    {"ＭＳ ゴシック", {"IPAGothic", "IPAゴシック", "Noto Sans Mono CJK JP", "Monospace"}},
+    {"ＭＳ Ｐゴシック", {"IPAPGothic", "IPA Pゴシック", "Noto Sans CJK JP", "Sans"}},
 };
 
 wxString LocalFace(const wxString& strRequested) {
-    for (const FontMapping& m : g_aFontMap)
-        if (strRequested == ToWx(m.pszRequested))
-            return m.pszLocal;
-    return strRequested;
+    static std::map<wxString, wxString> s_found; // the enumeration is slow
+    const auto it = s_found.find(strRequested);
+    if (it != s_found.end())
+        return it->second;
+    wxString strLocal = strRequested;
+    for (const FontMapping& m : g_aFontMap) {
+        if (strRequested != ToWx(m.pszRequested))
+            continue;
+        for (const char* pszFace : m.apszLocal) {
+            strLocal = ToWx(pszFace);
+            if (wxFontEnumerator::IsValidFacename(strLocal))
+                break;
+        }
+    }
+    return s_found[strRequested] = strLocal;
 }
 
 void RewriteFaces(wxXmlNode* pNode) {
@@ -148,13 +176,78 @@ wxFont MapFont(const char* pszFace, int nHeightPx) {
     return wxFont(wxFontInfo(wxSize(0, nHeightPx)).FaceName(LocalFace(ToWx(pszFace))));
 }
 
+double GetTextScale() {
+    static double s_dScale = 0;
+    if (s_dScale == 0) {
+        // GTK's resolution for text (Xft.dpi, GDK_DPI_SCALE); wx has no call for it, and
+        // GTK is in the process already as wx's own toolkit.
+        using GetScreen = void* (*)();
+        using GetResolution = double (*)(void*);
+        const auto pScreen =
+            reinterpret_cast<GetScreen>(dlsym(RTLD_DEFAULT, "gdk_screen_get_default"));
+        const auto pResolution =
+            reinterpret_cast<GetResolution>(dlsym(RTLD_DEFAULT, "gdk_screen_get_resolution"));
+        const double dDpi = pScreen && pResolution && pScreen() ? pResolution(pScreen()) : 96;
+        s_dScale = dDpi > 0 ? dDpi / 96 : 1;
+    }
+    return s_dScale;
+}
+
+int ScaleText(int nPixels) {
+    return static_cast<int>(std::lround(nPixels * GetTextScale()));
+}
+
 wxFont GetGothicFont14() {
-    static const wxFont font = MapFont("ＭＳ ゴシック", 14);
+    // Its em is 14 pixels where text is not scaled, and grows as the desktop's text does;
+    // a 14-pixel line would shrink a face with tall line spacing such as Noto CJK.
+    static const wxFont font(wxFontInfo(14 * 72.0 / 96).FaceName(LocalFace(ToWx("ＭＳ ゴシック"))));
     return font;
 }
 
 wxFont GetSurfaceFont() {
-    return *wxNORMAL_FONT;
+    // The board is a picture of fixed pixels: its status text keeps its pixel size.
+    if (GetTextScale() == 1)
+        return *wxNORMAL_FONT;
+    wxFont font = *wxNORMAL_FONT;
+    font.SetFractionalPointSize(font.GetFractionalPointSize() / GetTextScale());
+    return font;
+}
+
+wxColour ReadableTextColour(const wxColour& colour, const wxWindow* pOn) {
+    const wxColour face = pOn->GetBackgroundColour();
+    const Rgb tint = ReadableOn({colour.Red(), colour.Green(), colour.Blue()},
+                                {face.Red(), face.Green(), face.Blue()});
+    return wxColour(tint.r, tint.g, tint.b);
+}
+
+void DrawPaintedTexts(wxDC* pDC, const wxWindow* pOn, const std::vector<PaintedText>& texts) {
+    pDC->SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    pDC->SetFont(GetGothicFont14());
+    for (const PaintedText& text : texts) {
+        pDC->SetTextForeground(ReadableTextColour(text.colour, pOn));
+        pDC->DrawText(ToWx(text.strText.c_str()), ScaleText(text.x), ScaleText(text.y));
+    }
+}
+
+std::vector<wxRect> PaintedRects(const wxWindow* pOn, const std::vector<PaintedText>& texts) {
+    std::vector<wxRect> rects;
+    const wxFont font = GetGothicFont14();
+    for (const PaintedText& text : texts) {
+        int nWidth = 0, nHeight = 0;
+        pOn->GetTextExtent(ToWx(text.strText.c_str()), &nWidth, &nHeight, nullptr, nullptr, &font);
+        rects.emplace_back(ScaleText(text.x), ScaleText(text.y), nWidth, nHeight);
+    }
+    return rects;
+}
+
+void UseJapaneseStockLabels() {
+    if (wxTranslations::Get())
+        return;
+    // The whole game speaks Japanese, so wx's own words do too, whatever the locale.
+    auto* pTranslations = new wxTranslations;
+    pTranslations->SetLanguage(wxLANGUAGE_JAPANESE);
+    pTranslations->AddStdCatalog();
+    wxTranslations::Set(pTranslations);
 }
 
 const unsigned char* FindResFile(const char* pszName, size_t* pnSize) {
@@ -251,6 +344,17 @@ bool LoadResDialog(wxDialog* pDlg, wxWindow* pParent, int nId) {
     const auto it = DialogSizes().find(strName);
     if (it != DialogSizes().end())
         pDlg->SetClientSize(pDlg->ConvertDialogToPixels(it->second));
+    FitDialogToContents(pDlg);
+    // The dialog opens with the focus on the template's first control, as GTK would
+    // otherwise pick by position.
+    pDlg->Bind(wxEVT_INIT_DIALOG, [pDlg](wxInitDialogEvent& event) {
+        event.Skip();
+        for (wxWindow* pChild : pDlg->GetChildren())
+            if (pChild->AcceptsFocus()) {
+                pChild->SetFocus();
+                break;
+            }
+    });
     // Templates give no position: centred over the owner, kept on the desktop.
     pDlg->CentreOnParent();
     return true;
@@ -258,8 +362,52 @@ bool LoadResDialog(wxDialog* pDlg, wxWindow* pParent, int nId) {
 
 int ShowMessageBox(wxWindow* pOwner, const char* pszText, const char* pszCaption,
                    bool bQuestionIcon) {
-    wxMessageDialog dlg(pOwner, ToWx(pszText), ToWx(pszCaption),
-                        wxOK | wxCANCEL | (bQuestionIcon ? wxICON_QUESTION : wxICON_NONE));
+    return ShowMessage(pOwner, ToWx(pszText), ToWx(pszCaption),
+                       wxOK | wxCANCEL | (bQuestionIcon ? wxICON_QUESTION : wxICON_NONE));
+}
+
+namespace {
+
+// GTK's own message box shows no icon and takes its button words from the locale: this
+// one shows the icon asked for, Japanese words, and OK as the default.
+class CMessageBox : public wxMessageDialogBase {
+public:
+    CMessageBox(wxWindow* pOwner, const wxString& strText, const wxString& strCaption, long nStyle)
+        : wxMessageDialogBase(pOwner, strText, strCaption, nStyle) {
+        UseJapaneseStockLabels();
+        Create(pOwner, wxID_ANY, strCaption);
+        auto* pLine = new wxBoxSizer(wxHORIZONTAL);
+        const wxArtID art = nStyle & wxICON_QUESTION ? wxART_QUESTION
+                            : nStyle & wxICON_ERROR  ? wxART_ERROR
+                                                     : wxArtID();
+        if (!art.empty())
+            pLine->Add(new wxStaticBitmap(this, wxID_ANY,
+                                          wxArtProvider::GetBitmapBundle(art, wxART_MESSAGE_BOX)),
+                       0, wxALL, FromDIP(10));
+        pLine->Add(new wxStaticText(this, wxID_ANY, strText), 1, wxALL | wxALIGN_CENTRE_VERTICAL,
+                   FromDIP(10));
+        auto* pButtons = new wxStdDialogButtonSizer;
+        auto* pOk = new wxButton(this, wxID_OK, wxGetStockLabel(wxID_OK, wxSTOCK_NOFLAGS));
+        pButtons->AddButton(pOk);
+        if (nStyle & wxCANCEL)
+            pButtons->AddButton(
+                new wxButton(this, wxID_CANCEL, wxGetStockLabel(wxID_CANCEL, wxSTOCK_NOFLAGS)));
+        pButtons->Realize();
+        auto* pAll = new wxBoxSizer(wxVERTICAL);
+        pAll->Add(pLine, 1, wxEXPAND);
+        pAll->Add(pButtons, 0, wxEXPAND | wxALL, FromDIP(10));
+        SetSizerAndFit(pAll);
+        pOk->SetDefault();
+        pOk->SetFocus();
+        CentreOnParent();
+    }
+};
+
+} // namespace
+
+int ShowMessage(wxWindow* pOwner, const wxString& strText, const wxString& strCaption,
+                long nStyle) {
+    CMessageBox dlg(pOwner, strText, strCaption, nStyle);
     return dlg.ShowModal() == wxID_OK ? ANSWER_OK : ANSWER_CANCEL;
 }
 
@@ -356,19 +504,39 @@ void CloseHelp() {
 }
 
 bool OpenHelpContents(wxWindow* pParent) {
+    bool bFirst = false;
     if (!s_pHelp) {
         // Debian's MIME data would otherwise show the pages as source text.
         wxSystemOptions::SetOption("filesys.no-mimetypesmanager", 1);
         // The book is a zip archive.
         wxFileSystem::AddHandler(new wxArchiveFSHandler);
         auto* pHelp = new wxHtmlHelpController(wxHF_DEFAULT_STYLE, pParent);
-        // Japanese lines only break at spaces or breaks: give the pages room.
-        pHelp->SetFrameParameters("%s", wxSize(900, 640));
-        if (!pHelp->AddBook(wxFileName(GetHelpBookPath()))) {
+        pHelp->SetTitleFormat("%s");
+        const wxString strBook = GetHelpBookPath();
+        bool bAdded = false;
+        {
+            wxLogNull quiet; // the message below says it in Japanese
+            bAdded = wxFileName::FileExists(strBook) && pHelp->AddBook(wxFileName(strBook));
+        }
+        if (!bAdded) {
             delete pHelp;
+            ShowMessage(pParent,
+                        ToWx("ヘルプファイルが見つかりません。\n探した場所：") + "\n" + strBook,
+                        "Pelmanix", wxOK | wxICON_ERROR);
             return false;
         }
         s_pHelp = pHelp;
+        bFirst = true;
     }
-    return s_pHelp->DisplayContents();
+    const bool bShown = s_pHelp->DisplayContents();
+    // The viewer's frame exists only now. Japanese lines break only at spaces or
+    // breaks: the first page needs this much room to be seen whole.
+    wxFrame* pFrame = s_pHelp->GetFrame();
+    if (bFirst && pFrame) {
+        const wxRect screen = wxGetClientDisplayRect();
+        pFrame->SetSize(std::min(ScaleText(900), screen.width),
+                        std::min(ScaleText(640), screen.height));
+        pFrame->CentreOnScreen();
+    }
+    return bShown;
 }

@@ -5,12 +5,15 @@
 // the active-window query, the deal's sleep and help.
 
 #include <string>
+#include <vector>
 
 #include <wx/bitmap.h>
+#include <wx/colour.h>
 #include <wx/font.h>
 #include <wx/icon.h>
 #include <wx/string.h>
 
+class wxDC;
 class wxDialog;
 class wxMenuBar;
 class wxWindow;
@@ -25,6 +28,27 @@ wxFont MapFont(const char* pszFace, int nHeightPx);
 wxFont GetGothicFont14();
 // The font a fresh drawing surface draws with.
 wxFont GetSurfaceFont();
+// How much larger than at 96 dots per inch this desktop draws text (1 where unscaled),
+// and a length of painted text scaled so.
+double GetTextScale();
+int ScaleText(int nPixels);
+// The colour on a light face; on a dark one a lighter tint readable against pOn's face.
+wxColour ReadableTextColour(const wxColour& colour, const wxWindow* pOn);
+// wx's own words (buttons, the help viewer) in Japanese, whatever the locale.
+void UseJapaneseStockLabels();
+
+// A text a dialog paints: Shift_JIS, its top-left in unscaled client pixels, its colour
+// as asked for on a light face.
+struct PaintedText {
+    std::string strText;
+    int x, y;
+    wxColour colour;
+};
+// Draws them with the gothic font, positions and font scaled with the desktop's text,
+// each colour readable on pOn's face.
+void DrawPaintedTexts(wxDC* pDC, const wxWindow* pOn, const std::vector<PaintedText>& texts);
+// Where each of them lands in pOn's client area.
+std::vector<wxRect> PaintedRects(const wxWindow* pOn, const std::vector<PaintedText>& texts);
 
 // Raw bytes of a file linked into the executable; null when absent.
 const unsigned char* FindResFile(const char* pszName, size_t* pnSize);
@@ -45,6 +69,8 @@ constexpr int ANSWER_OK = 1;
 constexpr int ANSWER_CANCEL = 2;
 int ShowMessageBox(wxWindow* pOwner, const char* pszText, const char* pszCaption,
                    bool bQuestionIcon);
+// The same with wx text and any wxOK/wxCANCEL/wxICON_* style.
+int ShowMessage(wxWindow* pOwner, const wxString& strText, const wxString& strCaption, long nStyle);
 
 // Whether any top-level window of this program is the active one.
 bool IsProgramWindowActive();

@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: MIT
+// Every window of the game on the desktop this runs on (the test command runs it once
+// per kind of desktop): nothing cut off, the keys the templates imply, readable text.
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/display.h>
+#include <wx/html/helpfrm.h>
+#include <wx/msgdlg.h>
+#include <wx/uiaction.h>
+
+#include "core/contrast.h"
+#include "tests/gui_test.h"
+#include "tests/temp_dir.h"
+#include "ui/clear_dialog.h"
+#include "ui/frame.h"
+#include "ui/option_dialog.h"
+#include "ui/ranking_dialog.h"
+#include "ui/wsys.h"
+
+namespace {
+
+const char* Cell() {
+    const char* psz = std::getenv("PELMANIX_CELL");
+    return psz ? psz : "-";
+}
+
+// What the screen shows of a window's client area, one pixel per screen pixel.
+wxImage GrabClient(wxWindow* pWin, const char* pszSaveAs = nullptr) {
+    const double dScale = pWin->GetContentScaleFactor();
+    const wxPoint at = pWin->ClientToScreen(wxPoint(0, 0));
+    const wxSize size = pWin->GetClientSize();
+    const std::string strFile = std::string(std::getenv("TEMP")) + "/grab.ppm";
+    const std::string strCommand =
+        wxString::Format("import -window root -crop %dx%d+%d+%d +repage -depth 8 %s",
+                         int(size.x * dScale), int(size.y * dScale), int(at.x * dScale),
+                         int(at.y * dScale), strFile)
+            .ToStdString();
+    EXPECT_EQ(std::system(strCommand.c_str()), 0);
+    wxImage image(strFile, wxBITMAP_TYPE_PNM);
+    if (const char* pszDir = std::getenv("PELMANIX_SHOT_DIR"); pszDir && pszSaveAs)
+        image.SaveFile(wxString::Format("%s/%s.png", pszDir, pszSaveAs), wxBITMAP_TYPE_PNG);
+    return image;
+}
+
+Rgb RgbAt(const wxImage& image, int x, int y) {
+    return {image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)};
+}
+
+// Every control has the room its text asks for, inside the client area and on the screen;
+// painted texts lie inside the client area, clear of every control, readable.
+// Gives the control with the focus.
+wxWindow* Walk(wxDialog* pDlg, const char* pszName, const std::vector<PaintedText>& texts = {}) {
+    pDlg->Show();
+    PumpEvents(300);
+    // Without a window manager the keyboard goes where the pointer is.
+    const double dScale = pDlg->GetContentScaleFactor();
+    wxUIActionSimulator().MouseMove(pDlg->GetScreenRect().GetTopLeft() * dScale + wxPoint(5, 5));
+    PumpEvents(200);
+    wxWindow* pFocus = wxWindow::FindFocus();
+    const wxRect client(pDlg->GetClientSize());
+    std::printf("cell %s: %s %d x %d\n", Cell(), pszName, pDlg->GetSize().x, pDlg->GetSize().y);
+    EXPECT_TRUE(wxDisplay(pDlg).GetGeometry().Contains(pDlg->GetScreenRect())) << pszName;
+    for (wxWindow* pChild : pDlg->GetChildren()) {
+        const std::string strWhat = std::string(pszName) + " " + FromWx(pChild->GetLabel());
+        EXPECT_TRUE(client.Contains(pChild->GetRect())) << strWhat;
+        pChild->InvalidateBestSize();
+        const wxSize best = pChild->GetBestSize(), size = pChild->GetSize();
+        EXPECT_TRUE(best.x <= size.x && best.y <= size.y)
+            << strWhat << ": needs " << best.x << "x" << best.y << ", has " << size.x << "x"
+            << size.y;
+    }
+    const wxImage image = GrabClient(pDlg, pszName);
+    const Rgb face = RgbAt(image, image.GetWidth() - 1, 0);
+    const std::vector<wxRect> rects = PaintedRects(pDlg, texts);
+    std::map<std::string, std::pair<double, Rgb>> strongest; // per colour asked for
+    for (size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_TRUE(client.Contains(rects[i])) << pszName << " text " << i;
+        for (wxWindow* pChild : pDlg->GetChildren())
+            EXPECT_FALSE(pChild->GetRect().Intersects(rects[i])) << pszName << " text " << i;
+        auto& best = strongest[texts[i].colour.GetAsString(wxC2S_HTML_SYNTAX).ToStdString()];
+        for (int y = rects[i].y * dScale; y < rects[i].GetBottom() * dScale; ++y)
+            for (int x = rects[i].x * dScale; x < rects[i].GetRight() * dScale; ++x)
+                if (ContrastRatio(RgbAt(image, x, y), face) > best.first)
+                    best = {ContrastRatio(RgbAt(image, x, y), face), RgbAt(image, x, y)};
+    }
+    // On a light face the very colours asked for; on a dark one, readable tints.
+    const bool bLight = ContrastRatio(face, {255, 255, 255}) < ContrastRatio(face, {0, 0, 0});
+    for (const auto& [strAsked, best] : strongest) {
+        const wxColour asked(strAsked);
+        std::printf("cell %s: %s %s text on face #%02x%02x%02x: #%02x%02x%02x, contrast %.2f\n",
+                    Cell(), pszName, strAsked.c_str(), face.r, face.g, face.b, best.second.r,
+                    best.second.g, best.second.b, best.first);
+        // (up to the smoothing of a font's edges)
+        const int nOff = std::max({std::abs(best.second.r - asked.Red()),
+                                   std::abs(best.second.g - asked.Green()),
+                                   std::abs(best.second.b - asked.Blue())});
+        if (bLight)
+            EXPECT_LE(nOff, 24) << pszName << " " << strAsked;
+        else
+            EXPECT_GE(best.first, 4.5) << pszName << " " << strAsked;
+    }
+    // Text cut at the right edge leaves its pixels in the last column.
+    for (const wxRect& r : rects)
+        for (int y = r.y * dScale; y < r.GetBottom() * dScale && y < image.GetHeight(); ++y)
+            EXPECT_TRUE(RgbAt(image, image.GetWidth() - 1, y) == face) << pszName << " row " << y;
+    pDlg->Hide();
+    return pFocus;
+}
+
+class Windows : public MainWindowTest {
+protected:
+    // Opens every dialog through the game's own commands, walks it, answers it.
+    void OpenAll() {
+        const int aResults[][3] = {
+            {500, 26, 192}, {480, 9999, 359999}, {480, 33, 301}, {430, 40, 415}, {0, 1, 5}};
+        for (const auto& r : aResults)
+            m_pFrame->InsertResult(r[0], r[1], r[2]);
+        // Focus on OK: id 2 in the ranking, 1 in the templates, wxID_OK in message boxes.
+        DialogScript script([&](wxDialog* pDlg) -> int {
+            if (auto* pRanking = dynamic_cast<CRankingDialog*>(pDlg)) {
+                m_focus.push_back(Walk(pDlg, "ranking", pRanking->GetPaintedTexts())->GetId() == 2);
+                pRanking->OnClear(); // its confirmation, answered below
+            } else if (auto* pClear = dynamic_cast<CClearDialog*>(pDlg)) {
+                m_focus.push_back(Walk(pDlg, "clear", pClear->GetPaintedTexts())->GetId() == 1);
+            } else if (auto* pBox = dynamic_cast<wxMessageDialogBase*>(pDlg)) {
+                const bool bExit = FromWx(pBox->GetCaption()) == "Pelmanix";
+                m_focus.push_back(Walk(pDlg, bExit ? "exit" : "confirm")->GetId() == wxID_OK);
+                return wxID_CANCEL;
+            } else {
+                auto* pFocus =
+                    Walk(pDlg, dynamic_cast<COptionDialog*>(pDlg) ? "options" : "version");
+                m_focus.push_back(pFocus->GetId() == 1);
+            }
+            return 2;
+        });
+        m_pFrame->OnRanking();
+        m_pFrame->OnOptions();
+        m_pFrame->OnVersion();
+        m_pFrame->OnExit();
+        int anHistogram[11] = {0, 99, 100, 12, 1, 7};
+        g_nGameSeconds = 359999;
+        m_pFrame->ShowClearDialog(anHistogram, 500);
+        EXPECT_EQ(script.m_nShown, 6);
+    }
+    std::vector<bool> m_focus;
+    TempDir m_temp;
+};
+
+} // namespace
+
+TEST_F(Windows, EveryWindowShowsItsTextWholeWithFocusWhereTheTemplateSays) {
+    OpenAll();
+    // ranking, its confirmation, options, version, exit, summary
+    EXPECT_EQ(m_focus, std::vector<bool>(6, true));
+}
