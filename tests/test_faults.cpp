@@ -44,6 +44,8 @@ struct Files {
         RankingTable table;
         for (int i = 0; i < n % 5 + 1; ++i)
             InsertResult(table, 100 * i, 26, 60);
+        for (int i = 0; i < table.nCount; ++i) // a fixed moment: fixed bytes
+            MakeDateStampAt(1000000000, table.aszDate[i]);
         StoredSettings s;
         s.nLeft = n * 1001, s.nTop = -n;
         const bool bRanking = SaveRanking(table, strRanking.c_str());

@@ -132,11 +132,12 @@ TEST(Ini, ReadsTheFirstMatchWithoutRegardToCaseAndWritesInPlace) {
     EXPECT_EQ(Get("POS", "LEFT", strPath), "dflt"); // no file
     static const char szText[] = "; LEFT=1\r\n[pos]\r\n Left =  12  \r\nLEFT=13\r\n; TOP=5\r\n"
                                  "no equals sign\r\n[ Start ]\nCardNo=\nCARDNO=2\nA=1\0 2\nB\0=3\n"
-                                 "[START]\nTIMEAUTO=1\n";
+                                 "#K=2\n[START]\nTIMEAUTO=1\n";
     WriteAll(strPath, std::string(szText, sizeof szText - 1));
     const char* apszCases[][3] = {{"POS", "LEFT", "12"},       {"POS", "TOP", "dflt"},
                                   {"START", "CARDNO", "dflt"}, {"START", "A", "1"},
-                                  {"START", "B", "dflt"},      {"START", "TIMEAUTO", "dflt"}};
+                                  {"START", "B", "dflt"},      {"START", "TIMEAUTO", "dflt"},
+                                  {"START", "#K", "2"}};
     for (const auto& c : apszCases)
         EXPECT_EQ(Get(c[0], c[1], strPath), c[2]) << c[1];
     WriteAll(strPath, "[S]\nK=" + std::string(256, '7') + "\n");

@@ -56,8 +56,13 @@ protected:
         m_board.m_nTimeIndex = nTimeIndex;
         m_board.SetPlaying(state != NO_DEAL);
         auto any = [](const CGameBoard&, int, int) { return true; };
-        auto same = [](const CGameBoard& b, int i, int a) { return i != a && b.IsSameRank(i, a); };
-        auto other = [](const CGameBoard& b, int i, int a) { return !b.IsSameRank(i, a); };
+        // By the cards' ranks, not by the rule that compares them.
+        auto same = [](const CGameBoard& b, int i, int a) {
+            return i != a && b.m_apCards[i]->m_nRank == b.m_apCards[a]->m_nRank;
+        };
+        auto other = [](const CGameBoard& b, int i, int a) {
+            return b.m_apCards[i]->m_nRank != b.m_apCards[a]->m_nRank;
+        };
         m_nGone = First(any, 0);
         for (int i : {m_nGone, First(same, m_nGone)})
             m_board.m_apCards[i]->m_bFaceUp = m_board.m_apCards[i]->m_bRemoved = 1;
