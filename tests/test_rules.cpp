@@ -2,11 +2,13 @@
 // The turn rules against a fake window: each row a state, an event, and what the
 // window is asked to do and the board looks like afterwards.
 
+#include <optional>
 #include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "core/key_play.h"
 #include "core/turn_rules.h"
 
 namespace {
@@ -209,6 +211,115 @@ TEST_F(Rules, TheDealDependsOnTheSecondOnly) {
         0u);
     EXPECT_EQ(layout(1000000000), strFirst);
     EXPECT_NE(layout(1000000001), strFirst);
+}
+
+// The keys' play over the same rules: the frame, the keys that act through it, the pause.
+class Keys : public Rules {
+protected:
+    // The board's keys first, in their order; then mouse input and the turn's timers.
+    enum Key { LEFT, RIGHT, UP, DOWN, HOME, END, ACT, ESC, PAUSE, CLICK_A, CLICK_R, TICK, CLOSE };
+    static constexpr int ON_A = 99; // the frame on card a, wherever the deal put it
+    // A fresh keys' play with the frame shown on place nFrame (-1: not shown).
+    void Set(State state, int bTimeAuto, int nFrame, bool bPaused) {
+        Enter(state, bTimeAuto);
+        m_keys.emplace(m_board, m_rules, m_window);
+        nFrame = nFrame == ON_A ? m_a : nFrame;
+        for (int n = 0; nFrame >= 0 && n <= nFrame / BOARD_COLUMNS + nFrame % BOARD_COLUMNS; ++n)
+            Press(n == 0 ? HOME : n <= nFrame / BOARD_COLUMNS ? DOWN : RIGHT);
+        if (bPaused)
+            Press(PAUSE);
+        m_window.calls.str("");
+    }
+    void Press(Key key) {
+        const CCard& a = *m_board.m_apCards[m_a];
+        if (key <= PAUSE)
+            m_keys->OnKey(static_cast<BoardKey>(key));
+        else if (key == CLICK_A)
+            m_keys->OnLeftClick(a.m_nX + 1, a.m_nY + 1);
+        else if (key == CLICK_R)
+            m_keys->OnRightClick();
+        else
+            m_keys->OnGameTimer(key == TICK ? TIMER_CLOCK : TIMER_MISS);
+    }
+    std::string Frame() {
+        const int nPlace = m_keys->GetFocusPlace();
+        return "frame=" + (nPlace == m_a ? "a" : std::to_string(nPlace)) +
+               (m_keys->IsPaused() ? " paused" : "");
+    }
+    std::optional<CKeyPlay> m_keys;
+};
+
+TEST_F(Keys, EachKeyInEachState) {
+    const char* pszUp = "udd open=a- turns=0 misses=00 secs=5";
+    const struct {
+        State state;
+        int bTimeAuto, nFrame;
+        bool bPaused;
+        Key key;
+        const char *pszCalls, *pszFrame, *pszCards; // null: the cards as before
+    } aRows[] = {
+        // The first key only shows the frame, where it stood.
+        {READY, 1, -1, false, DOWN, "part", "frame=0", nullptr},
+        {READY, 1, -1, false, ACT, "part", "frame=0", nullptr},
+        {NO_DEAL, 1, -1, false, END, "part", "frame=0", nullptr},
+        // One place per arrow, never past an edge; Home and End within the row.
+        {READY, 1, 0, false, LEFT, "", "frame=0", nullptr},
+        {READY, 1, 0, false, UP, "", "frame=0", nullptr},
+        {READY, 1, 12, false, RIGHT, "", "frame=12", nullptr},
+        {READY, 1, 51, false, DOWN, "", "frame=51", nullptr},
+        {READY, 1, 40, false, END, "part part", "frame=51", nullptr},
+        {READY, 1, 18, false, LEFT, "part part", "frame=17", nullptr},
+        {READY, 1, 18, false, RIGHT, "part part", "frame=19", nullptr},
+        {READY, 1, 18, false, UP, "part part", "frame=5", nullptr},
+        {READY, 1, 18, false, DOWN, "part part", "frame=31", nullptr},
+        {READY, 1, 18, false, HOME, "part part", "frame=13", nullptr},
+        {READY, 1, 18, false, END, "part part", "frame=25", nullptr},
+        // Space or Enter: a left click on the framed place; Escape: a right click.
+        {READY, 1, ON_A, false, ACT, "paint", "frame=a", pszUp},
+        {READY, 1, 0, false, ACT, "paint", "frame=0", nullptr}, // an empty place
+        {MISS_UP, 1, 18, false, ACT, "", "frame=18", nullptr},
+        {NO_DEAL, 1, ON_A, false, ACT, "", "frame=a", nullptr},
+        {MISS_UP, 0, 18, false, ESC, "start2:0", "frame=18", nullptr},
+        {MISS_UP, 0, -1, false, ESC, "start2:0", "frame=-1", nullptr},
+        {MISS_UP, 1, 18, false, ESC, "", "frame=18", nullptr},
+        // A click hides the frame and plays.
+        {READY, 1, 18, false, CLICK_A, "part paint", "frame=-1", pszUp},
+        {MISS_UP, 0, 18, false, CLICK_R, "part start2:0", "frame=-1", nullptr},
+        // Only a deal in play pauses; paused, nothing plays and the clock counts nothing.
+        {NO_DEAL, 1, -1, false, PAUSE, "", "frame=-1", nullptr},
+        {READY, 1, 18, false, PAUSE, "paint", "frame=-1 paused", nullptr},
+        {READY, 1, 18, true, LEFT, "", "frame=-1 paused", nullptr},
+        {MISS_UP, 0, 18, true, ESC, "", "frame=-1 paused", nullptr},
+        {READY, 1, 18, true, TICK, "time", "frame=-1 paused", nullptr},
+        {READY, 1, 18, false, TICK, "time", "frame=18", "ddd open=-- turns=0 misses=00 secs=6"},
+        {MISS_UP, 1, -1, true, CLOSE, "stop2 paint", "frame=-1 paused",
+         "ddd open=-- turns=1 misses=11 secs=5"},
+        // P, Pause, Space, Enter or a click ends the pause and does nothing else.
+        {READY, 1, 18, true, PAUSE, "paint", "frame=18", nullptr},
+        {READY, 1, ON_A, true, ACT, "paint", "frame=a", nullptr},
+        {READY, 1, -1, true, CLICK_A, "paint", "frame=-1", nullptr},
+        {MISS_UP, 0, -1, true, CLICK_R, "paint", "frame=-1", nullptr},
+    };
+    for (const auto& r : aRows) {
+        SCOPED_TRACE(testing::Message()
+                     << r.state << r.bTimeAuto << " " << r.nFrame << r.bPaused << " " << r.key);
+        g_nGameSeconds = 5;
+        Set(r.state, r.bTimeAuto, r.nFrame, r.bPaused);
+        const std::string before = Describe();
+        Press(r.key);
+        EXPECT_EQ(m_window.calls.str(), r.pszCalls);
+        EXPECT_EQ(Frame(), r.pszFrame);
+        EXPECT_EQ(Describe(), r.pszCards ? r.pszCards : before);
+    }
+}
+
+// Each deal's frame starts hidden on the first place, and unpaused.
+TEST_F(Keys, ANewDealStartsTheFrameAfresh) {
+    Set(READY, 1, 18, true);
+    m_keys->StartGame();
+    EXPECT_EQ(Frame(), "frame=-1");
+    Press(DOWN);
+    EXPECT_EQ(Frame(), "frame=0");
 }
 
 } // namespace

@@ -172,6 +172,36 @@ TEST_F(Window, DialogsStopTheClockAndHandBackOnlyWhatWasConfirmed) {
     }
 }
 
+// A pause of 3 s within 5.5 s of play keeps 3 s off the clock. The keys' frame lies in
+// the gap around its place, black, white, black, and leaves the card whole.
+TEST_F(Window, PauseKeepsItsTimeOffTheClockAndTheFrameOffTheCard) {
+    Start("[START]\nOPTION2=0\nOPTION3=0\nCARDNO=0\nBACKNO=6\n");
+    system("xdotool search --sync --onlyvisible --name '^Pelmanix$' windowfocus --sync "
+           ">/dev/null 2>&1");
+    m_pFrame->StartGame();
+    PumpEvents(1500);
+    ASSERT_TRUE(IsProgramWindowActive());
+    m_pFrame->m_keys.OnKey(BoardKey::Pause);
+    PumpEvents(3000);
+    m_pFrame->m_keys.OnKey(BoardKey::Pause);
+    PumpEvents(1000);
+    EXPECT_EQ(g_nGameSeconds, 2);
+
+    m_pFrame->m_keys.OnKey(BoardKey::Down);
+    const wxImage image = Compose();
+    EXPECT_EQ(
+        Unlike(image, wxRect(4, 4, CARD_WIDTH, CARD_HEIGHT), Resource(CARD_BACK_BASE_ID), false),
+        0);
+    for (int n = 0; n < 3; ++n) {
+        const wxRect ring = wxRect(1, 1, CARD_WIDTH + 6, CARD_HEIGHT + 6).Deflate(n);
+        const wxColour& colour = n == 1 ? *wxWHITE : *wxBLACK;
+        EXPECT_EQ(CountColour(image, ring, colour) -
+                      CountColour(image, wxRect(ring).Deflate(1), colour),
+                  2 * (ring.width + ring.height) - 4)
+            << n;
+    }
+}
+
 // The ranking's rows 25 pixels apart.
 TEST_F(Window, DialogTextStandsInItsPlaces) {
     Start();
