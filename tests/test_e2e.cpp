@@ -126,16 +126,11 @@ int g_nFrame = -1;    // the place the keys' frame stands on; -1: not shown yet
 // The keys that take the frame to place i and act there: the first key only shows it.
 std::string KeysTo(int i) {
     std::string strKeys = g_nFrame < 0 ? " Down" : "";
-    g_nFrame = std::max(g_nFrame, 0);
-    const int nColumn = i % 13, nRows = i / 13 - g_nFrame / 13;
-    for (int n = 0; n < std::abs(nRows); ++n)
-        strKeys += nRows < 0 ? " Up" : " Down";
-    if (nColumn == 0 || nColumn == 12)
-        strKeys += nColumn ? " End" : " Home";
-    else
-        for (int n = 0; n < std::abs(nColumn - g_nFrame % 13); ++n)
-            strKeys += nColumn < g_nFrame % 13 ? " Left" : " Right";
-    g_nFrame = i;
+    for (g_nFrame = std::max(g_nFrame, 0); g_nFrame / 13 != i / 13;
+         g_nFrame += g_nFrame < i ? 13 : -13)
+        strKeys += g_nFrame < i ? " Down" : " Up";
+    for (; g_nFrame != i; g_nFrame += g_nFrame < i ? 1 : -1)
+        strKeys += g_nFrame < i ? " Right" : " Left";
     return strKeys + (i % 2 ? " space" : " Return");
 }
 
@@ -164,16 +159,12 @@ void PauseAndResume() {
     const Image before = Grab(g_nBoardY, BOARD_H - 30); // all but the ticking status line
     Shell("xdotool key p");
     EXPECT_TRUE(WaitFor(
-        [] {
+        [] { // no face is up between turns; the middle places lie under the sign
             const Image board = Grab(g_nBoardY, BOARD_H);
-            int nTiles = 0, nCards = 0;
-            for (int i = 0; i < CARDS; ++i) {
-                nTiles += CardShows(board, i, g_tile);
-                for (const Image& card : g_faces)
-                    nCards += CardShows(board, i, card);
-                nCards += CardShows(board, i, g_back);
-            }
-            return nCards == 0 && nTiles >= 40; // the middle ones under the sign
+            int nTiles = 0, nBacks = 0;
+            for (int i = 0; i < CARDS; ++i)
+                nTiles += CardShows(board, i, g_tile), nBacks += CardShows(board, i, g_back);
+            return nBacks == 0 && nTiles >= 40;
         },
         5000))
         << "cards on view while paused";
@@ -247,7 +238,6 @@ void PlayFromTheMenuToTheRankingFile() {
            "CARDNO=0\nBACKNO=2\nTIMEINDEX=3\nTIMEAUTO=1\n";
     g_tile = ReadPng(5203);
     g_back = ReadPng(5101);
-    g_faces.clear();
     for (int nSuit = 1; nSuit <= 4; ++nSuit)
         for (int nRank = 1; nRank <= 13; ++nRank)
             g_faces.push_back(ReadPng(nSuit * 1000 + nRank));
