@@ -20,6 +20,10 @@ void CTurnRules::RepaintBoard() {
     m_window.RequestRepaint({0, 0, BOARD_WIDTH, BOARD_HEIGHT});
 }
 
+void CTurnRules::RepaintPlace(const CCard& card) {
+    m_window.RequestRepaint({card.m_nX, card.m_nY, CARD_WIDTH, CARD_HEIGHT});
+}
+
 void CTurnRules::StartGame() {
     StopTimer(TIMER_CLOCK);
     // A pair or mismatch still pending from the old deal must not close cards of the new one.
@@ -53,18 +57,18 @@ void CTurnRules::OnBoardClick(int x, int y) {
         return;
     CCard* pCard = m_board.m_apCards[i];
     if (pCard->IsFaceUp() || pCard->IsRemoved()) {
-        RepaintBoard();
+        RepaintPlace(*pCard);
         return;
     }
     pCard->SetFaceUp(1);
     if (m_board.GetOpenCard(0) == -1) {
         m_board.SetOpenCard(i, 0);
-        RepaintBoard();
+        RepaintPlace(*pCard);
         return;
     }
     m_board.SetOpenCard(i, 1);
     m_board.AddOpenCount();
-    RepaintBoard();
+    RepaintPlace(*pCard); // the window finds the turn count's change itself
     if (m_board.IsSameRank(m_board.GetOpenCard(0), i))
         StartTimer(TIMER_PAIR, PAIR_DELAY_MS);
     else if (m_board.m_bTimeAuto)
@@ -104,7 +108,8 @@ void CTurnRules::OnGameTimer(int nId) {
             return;
         for (CCard* pCard : apPair)
             pCard->SetRemoved(1);
-        RepaintBoard();
+        for (const CCard* pCard : apPair)
+            RepaintPlace(*pCard);
         if (m_board.IsAllRemoved()) {
             StopTimer(TIMER_CLOCK);
             int anHistogram[HISTOGRAM_SIZE] = {};
@@ -120,7 +125,8 @@ void CTurnRules::OnGameTimer(int nId) {
             pCard->SetFaceUp(0);
         for (CCard* pCard : apPair)
             pCard->AddMiss();
-        RepaintBoard();
+        for (const CCard* pCard : apPair)
+            RepaintPlace(*pCard);
         break;
     case TIMER_CLOCK:
         if (m_window.IsProgramActive())

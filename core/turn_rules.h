@@ -24,6 +24,7 @@ public:
 private:
     bool TakeOpenPair(int nId, CCard* apPair[2]);
     void RepaintBoard();
+    void RepaintPlace(const CCard& card);
 
     CGameBoard& m_board;
     ITurnWindow& m_window;

@@ -22,7 +22,8 @@ public:
     // An interval of 0 expires at the next chance; starting a running id restarts it.
     virtual void StartWindowTimer(int nId, int nElapseMs) = 0;
     virtual void StopWindowTimer(int nId) = 0;
-    // Asks for a paint of the rectangle without erasing it first.
+    // Asks for a paint of the rectangle without erasing it first; the window adds
+    // whatever else the change shows on (the turn count).
     virtual void RequestRepaint(const BoardRect& rect) = 0;
     // The deal holds the thread and draws straight onto the window: the background
     // first, then per step a wait and card nIndex face down.

@@ -122,23 +122,23 @@ TEST_F(Rules, EachEventInEachState) {
         const char *pszCalls, *pszAfter; // null: as before
     } aRows[] = {
         {NO_DEAL, 1, 3, A, true, "", nullptr},
-        {READY, 1, 3, A, true, "paint", "udd open=a- turns=0 misses=00 secs=5"},
+        {READY, 1, 3, A, true, "part", "udd open=a- turns=0 misses=00 secs=5"},
         {READY, 1, 3, GAP, true, "", nullptr},
-        {READY, 1, 3, GONE, true, "paint", nullptr},
-        {ONE_UP, 1, 3, A, true, "paint", nullptr},
-        {ONE_UP, 1, 7, B, true, "paint start1:500", "uud open=ab turns=1 misses=00 secs=5"},
-        {ONE_UP, 1, 0, X, true, "paint start2:100", "udu open=ax turns=1 misses=00 secs=5"},
-        {ONE_UP, 1, 3, X, true, "paint start2:700", "udu open=ax turns=1 misses=00 secs=5"},
-        {ONE_UP, 1, 7, X, true, "paint start2:2500", "udu open=ax turns=1 misses=00 secs=5"},
-        {ONE_UP, 0, 3, X, true, "paint", "udu open=ax turns=1 misses=00 secs=5"},
+        {READY, 1, 3, GONE, true, "part", nullptr},
+        {ONE_UP, 1, 3, A, true, "part", nullptr},
+        {ONE_UP, 1, 7, B, true, "part start1:500", "uud open=ab turns=1 misses=00 secs=5"},
+        {ONE_UP, 1, 0, X, true, "part start2:100", "udu open=ax turns=1 misses=00 secs=5"},
+        {ONE_UP, 1, 3, X, true, "part start2:700", "udu open=ax turns=1 misses=00 secs=5"},
+        {ONE_UP, 1, 7, X, true, "part start2:2500", "udu open=ax turns=1 misses=00 secs=5"},
+        {ONE_UP, 0, 3, X, true, "part", "udu open=ax turns=1 misses=00 secs=5"},
         {PAIR_UP, 1, 3, X, true, "", nullptr},
         {MISS_UP, 0, 3, B, true, "", nullptr},
         {ONE_UP, 0, 3, RIGHT, true, "", nullptr},
         {PAIR_UP, 0, 3, RIGHT, true, "start1:0", nullptr},
         {MISS_UP, 0, 3, RIGHT, true, "start2:0", nullptr},
         {MISS_UP, 1, 3, RIGHT, true, "", nullptr},
-        {PAIR_UP, 1, 3, T_PAIR, true, "stop1 paint", "rrd open=-- turns=1 misses=00 secs=5"},
-        {MISS_UP, 1, 3, T_MISS, true, "stop2 paint", "ddd open=-- turns=1 misses=11 secs=5"},
+        {PAIR_UP, 1, 3, T_PAIR, true, "stop1 part part", "rrd open=-- turns=1 misses=00 secs=5"},
+        {MISS_UP, 1, 3, T_MISS, true, "stop2 part part", "ddd open=-- turns=1 misses=11 secs=5"},
         {READY, 1, 3, T_MISS, true, "stop2", nullptr},
         {ONE_UP, 1, 3, T_PAIR, true, "stop1", nullptr},
         {ONE_UP, 1, 3, T_CLOCK, true, "time", "udd open=a- turns=0 misses=00 secs=6"},
@@ -170,7 +170,7 @@ TEST_F(Rules, LastPairStopsTheClockEntersTheResultAndShowsTheSummary) {
     g_nGameSeconds = 185;
     Apply(A), Apply(B), Apply(T_PAIR);
     EXPECT_EQ(m_window.calls.str(),
-              "paint paint start1:500 stop1 paint stop3 result 475 57 185 clear 475 49,0110100");
+              "part part start1:500 stop1 part part stop3 result 475 57 185 clear 475 49,0110100");
     EXPECT_TRUE(m_board.IsAllRemoved() && m_board.IsPlaying());
 }
 

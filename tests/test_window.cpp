@@ -3,7 +3,9 @@
 // what it picked at start-up, what the dialogs hand back, the ranking dialog's pixels.
 
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
@@ -132,6 +134,75 @@ TEST_F(Window, BoardIsPaintedFromItsState) {
             EXPECT_EQ(Unlike(image, rect, i == 51 ? tile : i == 14 ? face : back, i == 51), 0);
         }
     }
+}
+
+// The window keeps the board and redraws only the places a change touched; after every
+// step the screen must hold exactly the whole board composed afresh.
+TEST_F(Window, ScreenAfterEachChangeIsTheWholeBoardComposedAfresh) {
+    Start("[START]\nOPTION2=0\nOPTION3=0\n");
+    CCard** ap = m_pBoard->m_apCards;
+    const auto click = [this, ap](int i) {
+        m_pFrame->OnBoardClick(0, wxPoint(ap[i]->m_nX + 25, ap[i]->m_nY + 34));
+    };
+    const auto first = [ap](const std::function<bool(int)>& match) {
+        int i = 0;
+        while (ap[i]->IsRemoved() || ap[i]->IsFaceUp() || !match(i))
+            ++i;
+        return i;
+    };
+    const auto tick = [this](int nSeconds) {
+        g_nGameSeconds = nSeconds;
+        m_pFrame->OnGameTimer(TIMER_CLOCK);
+    };
+    const auto key = [this](BoardKey k) { return [this, k] { m_pFrame->m_keys.OnKey(k); }; };
+    int a = 0, b = 0, x = 0;
+    const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+        {"before the deal", [] {}},
+        {"dealt",
+         [&] {
+             m_pFrame->StartGame();
+             m_pFrame->StopTimer(TIMER_CLOCK); // the steps tick it
+             m_pBoard->m_bTimeAuto = 0;
+             b = first([&](int i) { return i != a && ap[i]->m_nRank == ap[a]->m_nRank; });
+             x = first([&](int i) { return ap[i]->m_nRank != ap[a]->m_nRank; });
+         }},
+        {"one up", [&] { click(a); }},
+        {"two up", [&] { click(x); }},
+        {"closed", [this] { m_pFrame->OnGameTimer(TIMER_MISS); }},
+        {"pair up", [&] { click(a), click(b); }},
+        {"pair gone", [this] { m_pFrame->OnGameTimer(TIMER_PAIR); }},
+        {"focus shown", key(BoardKey::Right)},
+        {"focus moved", key(BoardKey::Down)},
+        {"paused", key(BoardKey::Pause)},
+        {"resumed", key(BoardKey::Pause)},
+        {"time wider", [&] { tick(360000); }},
+        {"time narrower", [&] { tick(5); }},
+        {"count wider",
+         [&] {
+             m_pBoard->SetOpenCount(9998);
+             click(x);
+             click(first([&](int i) { return i != x; }));
+         }},
+        {"new background",
+         [this] { LoadResBitmap(5214, g_pBackgroundBitmap), m_pFrame->Refresh(false); }},
+        {"new back",
+         [this] {
+             LoadResBitmap(CARD_BACK_BASE_ID + 2, g_pCardBackBitmap), m_pFrame->Refresh(false);
+         }},
+        {"status line off",
+         [this] { m_pBoard->m_bShowOpens = m_pBoard->m_bShowTime = 0, m_pFrame->Refresh(false); }},
+    };
+    for (const auto& [pszStep, step] : steps) {
+        step();
+        m_pFrame->Update();
+        PumpEvents(50);
+        EXPECT_EQ(
+            Unlike(Screenshot(m_pFrame), wxRect(0, 0, BOARD_WIDTH, BOARD_HEIGHT), Compose(), false),
+            0)
+            << pszStep;
+    }
+    EXPECT_EQ(m_pBoard->GetOpenCount(), 9999); // every step did what it says
+    EXPECT_TRUE(ap[a]->IsRemoved() && ap[b]->IsRemoved() && ap[x]->IsFaceUp());
 }
 
 // A dialog stops the clock; the ranking empties only when confirmed; options come back

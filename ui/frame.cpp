@@ -11,6 +11,7 @@
 #include "ui/clear_dialog.h"
 #include "ui/option_dialog.h"
 #include "ui/ranking_dialog.h"
+#include "ui/shown_board.h"
 #include "ui/wsys.h"
 
 wxBitmap* g_pBackgroundBitmap = nullptr;
@@ -46,6 +47,11 @@ CGameFrame::CGameFrame()
     // Keys reach a frame without children only while it holds the focus itself.
     SetCanFocus(true);
     SetFocus();
+    // A drawing surface takes the window's font and colours; left unset, GTK's theme
+    // is asked for them anew at every paint, which costs more than the paint.
+    SetOwnFont(GetSurfaceFont());
+    SetOwnForegroundColour(*wxWHITE);
+    SetOwnBackgroundColour(*wxBLACK);
     SetMenuBar(LoadResMenuBar(MENU_MAIN));
     SetClientSize(BOARD_WIDTH, BOARD_HEIGHT);
 
@@ -94,7 +100,8 @@ void CGameFrame::StopWindowTimer(int nId) {
 }
 
 void CGameFrame::RequestRepaint(const BoardRect& rect) {
-    RefreshRect(wxRect(rect.x, rect.y, rect.width, rect.height), false);
+    RepaintArea(wxRect(rect.x, rect.y, rect.width, rect.height));
+    ShowChanges();
 }
 
 void CGameFrame::BeginDeal() {
@@ -110,7 +117,7 @@ void CGameFrame::DrawDealStep(int nIndex, int nWaitMs) {
     if (m_pDealDC)
         DrawCard(m_pDealDC.get(), card);
     else // where drawing outside a paint shows nothing, the card comes by a paint
-        RefreshRect(wxRect(card.m_nX, card.m_nY, CARD_WIDTH, CARD_HEIGHT), false);
+        RequestRepaint({card.m_nX, card.m_nY, CARD_WIDTH, CARD_HEIGHT});
 }
 
 void CGameFrame::EndDeal() {
@@ -125,9 +132,14 @@ time_t CGameFrame::TimeNow() {
     return time(nullptr);
 }
 
-// Only the clock draws here: the win sequence runs a modal loop, during which no
-// surface of ours should be held open.
 void CGameFrame::ShowGameTime() {
+    if (m_board.m_bShowTime) {
+        ShowChanges(); // only the time's digits
+        return;
+    }
+    // Off the status line the time is drawn all the same, until the next paint there.
+    // Only the clock draws here: the win sequence runs a modal loop, during which no
+    // surface of ours should be held open.
     wxClientDC dc(this);
     DrawGameTime(&dc);
 }

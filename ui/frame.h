@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include <wx/bitmap.h>
 #include <wx/frame.h>
@@ -13,6 +14,7 @@
 
 class wxClientDC;
 class wxDC;
+struct CShownBoard;
 
 constexpr int ID_MENU_EXIT = 40001;
 constexpr int ID_MENU_START = 40002;
@@ -97,10 +99,17 @@ private:
     void OnCharHook(wxKeyEvent& event);
     void OnDestroyWindow(wxCloseEvent& event);
     void OnCommand(wxCommandEvent& event);
+    // Brings the kept board up to date with the game; returns the areas redrawn.
+    std::vector<wxRect> UpdateShownBoard();
+    void RedrawArea(const wxRect& area);
+    // Updates the kept board and asks for a paint of what changed.
+    void ShowChanges();
+    void RepaintArea(const wxRect& area);
 
     wxTimer m_aTimers[TIMER_SLOTS];
     // The surface the deal draws on while it holds the thread.
     std::unique_ptr<wxClientDC> m_pDealDC;
+    std::unique_ptr<CShownBoard> m_pShown;
     bool m_bSaved = false;
     wxPoint m_storedPosition; // LEFT and TOP as read
 

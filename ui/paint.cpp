@@ -1,20 +1,25 @@
 // Drawing the board: background tiles, the status line and the cards, composed
-// off-screen and copied to the window in one transfer.
+// off-screen and copied to the window in one transfer. The off-screen board lives
+// as long as the window; a change redraws only the places it touches.
 
 #include <cstdio>
+#include <string>
 
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/region.h>
 
 #include "core/key_play.h"
 #include "core/score.h"
 #include "ui/frame.h"
+#include "ui/shown_board.h"
 #include "ui/wsys.h"
 
 namespace {
 
 const wxPoint OPEN_COUNT_POS(525, 294);
 const wxPoint GAME_TIME_POS(625, 294);
+const wxPoint STATUS_POS[2] = {OPEN_COUNT_POS, GAME_TIME_POS};
 
 void BlitCardImage(wxDC* pDC, int x, int y, const wxBitmap& bitmap) {
     if (!bitmap.IsOk())
@@ -41,6 +46,35 @@ void DrawStatusText(wxDC* pDC, const wxPoint& point, const char* pszText) {
     pDC->SetBackgroundMode(nOldMode);
     pDC->SetTextForeground(oldText);
     pDC->SetTextBackground(oldBack);
+}
+
+std::string OpenCountText(const CGameBoard& board) {
+    char szText[32];
+    std::snprintf(szText, sizeof szText, "開数：%d", board.m_nOpenCount);
+    return szText;
+}
+
+std::string GameTimeText() {
+    char szText[TIME_TEXT_SIZE];
+    FormatGameTime(g_nGameSeconds, szText, sizeof szText);
+    return szText;
+}
+
+wxRect CardPlace(const CCard& card) {
+    return wxRect(card.m_nX, card.m_nY, CARD_WIDTH, CARD_HEIGHT);
+}
+
+wxRect FocusArea(int nPlace) {
+    if (nPlace < 0)
+        return wxRect();
+    const BoardRect frame = FocusFrameRect(nPlace);
+    return wxRect(frame.x, frame.y, frame.width, frame.height);
+}
+
+int CardLook(const CCard* pCard) {
+    if (!pCard || !pCard->m_bDealt || pCard->m_bRemoved)
+        return 0;
+    return pCard->m_bFaceUp ? pCard->m_bmpFace.m_nId : -1;
 }
 
 } // namespace
@@ -71,15 +105,11 @@ void CGameFrame::DrawBackground(wxDC* pDC) {
 }
 
 void CGameFrame::DrawOpenCount(wxDC* pDC) {
-    char szText[32];
-    std::snprintf(szText, sizeof szText, "開数：%d", m_board.m_nOpenCount);
-    DrawStatusText(pDC, OPEN_COUNT_POS, szText);
+    DrawStatusText(pDC, OPEN_COUNT_POS, OpenCountText(m_board).c_str());
 }
 
 void CGameFrame::DrawGameTime(wxDC* pDC) {
-    char szText[TIME_TEXT_SIZE];
-    FormatGameTime(g_nGameSeconds, szText, sizeof szText);
-    DrawStatusText(pDC, GAME_TIME_POS, szText);
+    DrawStatusText(pDC, GAME_TIME_POS, GameTimeText().c_str());
 }
 
 void CGameFrame::ComposeBoard(wxDC* pDC) {
@@ -99,12 +129,102 @@ void CGameFrame::ComposeBoard(wxDC* pDC) {
         DrawFocusFrame(pDC, m_keys.GetFocusPlace());
 }
 
+// ComposeBoard cut to one area: the same drawing in the same order, of only what
+// reaches into it.
+void CGameFrame::RedrawArea(const wxRect& area) {
+    wxDC* pDC = &m_pShown->m_dc;
+    pDC->SetClippingRegion(area);
+    DrawBackground(pDC);
+    if (m_board.m_bShowOpens && m_pShown->m_aTextRect[0].Intersects(area))
+        DrawOpenCount(pDC);
+    if (m_board.m_bShowTime && m_pShown->m_aTextRect[1].Intersects(area))
+        DrawGameTime(pDC);
+    if (m_keys.IsPaused()) {
+        DrawPauseSign(pDC);
+    } else {
+        for (const CCard* pCard : m_board.m_apCards)
+            if (pCard && CardPlace(*pCard).Intersects(area))
+                DrawCard(pDC, *pCard);
+        if (FocusArea(m_keys.GetFocusPlace()).Intersects(area))
+            DrawFocusFrame(pDC, m_keys.GetFocusPlace());
+    }
+    pDC->DestroyClippingRegion();
+}
+
+std::vector<wxRect> CGameFrame::UpdateShownBoard() {
+    if (!m_pShown)
+        m_pShown = std::make_unique<CShownBoard>();
+    CShownBoard& shown = *m_pShown;
+    std::vector<wxRect> changed;
+    for (int i = 0; i < CARD_COUNT; ++i) {
+        const int nLook = CardLook(m_board.m_apCards[i]);
+        if (nLook != shown.m_anLook[i] && m_board.m_apCards[i])
+            changed.push_back(CardPlace(*m_board.m_apCards[i]));
+        shown.m_anLook[i] = nLook;
+    }
+    const std::string astrText[2] = {m_board.m_bShowOpens ? OpenCountText(m_board) : "",
+                                     m_board.m_bShowTime ? GameTimeText() : ""};
+    for (int n = 0; n < 2; ++n) {
+        if (astrText[n] == shown.m_astrText[n])
+            continue;
+        // The old text's box may be wider than the new one's: both are redrawn.
+        wxRect area = shown.m_aTextRect[n];
+        shown.m_aTextRect[n] = wxRect();
+        if (!astrText[n].empty()) {
+            shown.m_dc.SetFont(GetSurfaceFont());
+            shown.m_aTextRect[n] =
+                wxRect(STATUS_POS[n], shown.m_dc.GetTextExtent(ToWx(astrText[n].c_str())));
+        }
+        changed.push_back(area.Union(shown.m_aTextRect[n]));
+        shown.m_astrText[n] = astrText[n];
+    }
+    const int nFocus = m_keys.GetFocusPlace();
+    if (nFocus != shown.m_nFocus) {
+        for (int nPlace : {shown.m_nFocus, nFocus})
+            if (nPlace >= 0)
+                changed.push_back(FocusArea(nPlace));
+        shown.m_nFocus = nFocus;
+    }
+    const bool bWhole = !shown.m_bComposed || !shown.m_tile.IsSameAs(*g_pBackgroundBitmap) ||
+                        !shown.m_back.IsSameAs(*g_pCardBackBitmap) ||
+                        shown.m_bPaused != m_keys.IsPaused() ||
+                        changed.size() > CARD_COUNT / 4; // a deal: one pass is cheaper
+    if (bWhole) {
+        ComposeBoard(&shown.m_dc);
+        shown.m_bComposed = true;
+        shown.m_tile = *g_pBackgroundBitmap;
+        shown.m_back = *g_pCardBackBitmap;
+        shown.m_bPaused = m_keys.IsPaused();
+        return {wxRect(0, 0, BOARD_WIDTH, BOARD_HEIGHT)};
+    }
+    for (const wxRect& area : changed)
+        RedrawArea(area);
+    return changed;
+}
+
+void CGameFrame::RepaintArea(const wxRect& area) {
+    // A frame's own RefreshRect repaints the whole window, menu bar included; the
+    // window class's one asks for the client area's rectangle alone.
+    wxWindow::Refresh(false, &area);
+}
+
+void CGameFrame::ShowChanges() {
+    for (const wxRect& area : UpdateShownBoard())
+        RepaintArea(area);
+}
+
 void CGameFrame::OnPaint(wxPaintEvent& /*event*/) {
     wxPaintDC dc(this);
-    wxBitmap image(BOARD_WIDTH, BOARD_HEIGHT);
-    wxMemoryDC mem(image);
-    ComposeBoard(&mem);
-    dc.Blit(0, 0, BOARD_WIDTH, BOARD_HEIGHT, &mem, 0, 0, wxCOPY);
+    const std::vector<wxRect> changed = UpdateShownBoard();
+    const wxRegion& region = GetUpdateRegion();
+    for (wxRegionIterator it(region); it; ++it) {
+        const wxRect area = it.GetRect();
+        dc.Blit(area.GetPosition(), area.GetSize(), &m_pShown->m_dc, area.GetPosition(), wxCOPY);
+    }
+    // A change nobody asked a repaint for still reaches the window.
+    for (const wxRect& area : changed)
+        if (region.Contains(area) != wxInRegion)
+            RepaintArea(area);
 }
 
 namespace {

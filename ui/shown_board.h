@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+#include <wx/gdicmn.h>
+
+#include "core/board.h"
+
+// The board as the window last showed it, kept for the window's life: each change
+// is drawn into it place by place, and a paint only copies it out.
+struct CShownBoard {
+    CShownBoard() : m_image(BOARD_WIDTH, BOARD_HEIGHT) { m_dc.SelectObject(m_image); }
+
+    wxBitmap m_image;
+    wxMemoryDC m_dc;
+    bool m_bComposed = false;
+    // What it was composed with: a different tile or back redraws everything.
+    wxBitmap m_tile;
+    wxBitmap m_back;
+    // Per place: 0 nothing, -1 the back, else the face's image id.
+    int m_anLook[CARD_COUNT] = {};
+    // The open count and the game time as shown ("" when off), and where.
+    std::string m_astrText[2];
+    wxRect m_aTextRect[2];
+    // The place framed for the keys (-1: none), and the pause sign.
+    int m_nFocus = -1;
+    bool m_bPaused = false;
+};
