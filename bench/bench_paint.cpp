@@ -1,9 +1,9 @@
 // What a repaint of the board costs on the real window, the way the game asks
 // for one: a repaint request, then Update(), which runs GTK's draw cycle with its
 // double buffer and our paint handler, then an X sync so that the server's share
-// of the work is counted too. Rows: the whole board on the largest and smallest
-// tile, one card's place, and a move (turn up, turn up, close) through the
-// game's own handlers. A row whose paints did not all happen is void, not fast.
+// of the work is counted too. Rows: the whole board (Refresh) on the largest and
+// smallest tile, one card's place, and a move (turn up, turn up, close) through
+// the game's own handlers. A row whose paints did not all happen is void, not fast.
 //   bench_paint [SAMPLES]
 
 #include <cstdlib>
@@ -88,12 +88,14 @@ void FullBoard(int nTile, int nSamples) {
            samples, FULL_GOAL_MS);
 }
 
+// The request the turn rules make for a card's place.
 void OneCard(int nSamples) {
     const wxRect place = CardPlace(1);
+    const BoardRect rect = {place.x, place.y, place.width, place.height};
     std::vector<double> samples;
     for (int i = 0; i < nSamples; ++i)
-        samples.push_back(TimeRepaint([&place] { g_pFrame->RefreshRect(place, false); }));
-    Report("Repaint of one card's place (RefreshRect)", samples, MOVE_GOAL_MS);
+        samples.push_back(TimeRepaint([&rect] { g_pFrame->RequestRepaint(rect); }));
+    Report("Repaint of one card's place (RequestRepaint)", samples, MOVE_GOAL_MS);
 }
 
 // Two face-down cards of different rank, turned up by clicks and closed by the
