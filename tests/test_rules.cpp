@@ -271,12 +271,12 @@ TEST_F(Keys, EachKeyInEachState) {
         {READY, 1, 18, false, HOME, "part part", "frame=13", nullptr},
         {READY, 1, 18, false, END, "part part", "frame=25", nullptr},
         // Space or Enter: a left click on the framed place; Escape: a right click.
-        {READY, 1, ON_A, false, ACT, "paint", "frame=a", pszUp},
-        {READY, 1, 0, false, ACT, "paint", "frame=0", nullptr}, // an empty place
+        {READY, 1, ON_A, false, ACT, "part", "frame=a", pszUp},
+        {READY, 1, 0, false, ACT, "part", "frame=0", nullptr}, // an empty place
         {MISS_UP, 1, 18, false, ACT, "", "frame=18", nullptr},
         {MISS_UP, 0, 18, false, ESC, "start2:0", "frame=18", nullptr},
         // A click hides the frame and plays.
-        {READY, 1, 18, false, CLICK_A, "part paint", "frame=-1", pszUp},
+        {READY, 1, 18, false, CLICK_A, "part part", "frame=-1", pszUp},
         {MISS_UP, 0, 18, false, CLICK_R, "part start2:0", "frame=-1", nullptr},
         // Only a deal in play pauses; paused, nothing plays and the clock counts nothing.
         {NO_DEAL, 1, -1, false, PAUSE, "", "frame=-1", nullptr},
@@ -284,7 +284,7 @@ TEST_F(Keys, EachKeyInEachState) {
         {READY, 1, 18, true, LEFT, "", "frame=-1 paused", nullptr},
         {READY, 1, 18, true, TICK, "time", "frame=-1 paused", nullptr},
         {READY, 1, 18, false, TICK, "time", "frame=18", "ddd open=-- turns=0 misses=00 secs=6"},
-        {MISS_UP, 1, -1, true, CLOSE, "stop2 paint", "frame=-1 paused",
+        {MISS_UP, 1, -1, true, CLOSE, "stop2 part part", "frame=-1 paused",
          "ddd open=-- turns=1 misses=11 secs=5"},
         // P, Pause, Space, Enter or a click ends the pause and does nothing else.
         {READY, 1, 18, true, PAUSE, "paint", "frame=18", nullptr},
