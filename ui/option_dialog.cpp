@@ -141,12 +141,16 @@ void COptionDialog::OnButton(wxCommandEvent& event) {
     EndModal(event.GetId() == 1 ? 1 : 2);
 }
 
+namespace {
+
 // A list with no selection keeps the working value the dialog came with.
-static int SelectedRow(wxWindow* pWindow, int nCurrent) {
+int SelectedRow(wxWindow* pWindow, int nCurrent) {
     auto* pList = dynamic_cast<wxComboBox*>(pWindow);
     const int nSelected = pList ? pList->GetSelection() : wxNOT_FOUND;
     return nSelected == wxNOT_FOUND ? nCurrent : nSelected;
 }
+
+} // namespace
 
 void COptionDialog::OnSelectCardPattern() {
     m_nCardPattern = SelectedRow(FindWindow(ID_LIST_CARD), m_nCardPattern);
