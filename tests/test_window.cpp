@@ -93,18 +93,25 @@ protected:
 
 // LEFT/TOP unless centred; stored back and background unless drawn at random.
 TEST_F(Window, StartsWhereTheSettingsSayWithTheirOrRandomPictures) {
-    Start("[POS]\nLEFT=37\nTOP=81\n[START]\nOPTION1=0\nOPTION2=0\nOPTION3=0\nCARDNO=2\n"
-          "BACKNO=17\n");
-    EXPECT_EQ(m_pFrame->GetPosition(), wxPoint(37, 81));
-    EXPECT_EQ(m_pFrame->GetClientSize(), wxSize(BOARD_WIDTH, BOARD_HEIGHT));
-    EXPECT_TRUE(m_pBoard->m_nCardPattern == 2 && m_pBoard->m_nBackground == 17);
-    m_pFrame->Destroy();
-    const time_t tNow = time(nullptr);
-    Start("[POS]\nLEFT=37\nTOP=81\n[START]\nOPTION1=1\nCARDNO=2\nBACKNO=17\n");
-    EXPECT_NE(m_pFrame->GetPosition(), wxPoint(37, 81));
-    if (time(nullptr) == tNow) { // the draws' second
-        EXPECT_TRUE(m_pBoard->m_nCardPattern == DrawRandomRowAt(tNow, CARD_PATTERN_COUNT) &&
-                    m_pBoard->m_nBackground == DrawRandomRowAt(tNow, BACKGROUND_COUNT));
+    for (int bCentred : {0, 1}) { // and a random card back; else a random background
+        const time_t tNow = time(nullptr);
+        const int nCard = (DrawRandomRowAt(tNow, CARD_PATTERN_COUNT) + 1) % CARD_PATTERN_COUNT;
+        const int nBack = (DrawRandomRowAt(tNow, BACKGROUND_COUNT) + 1) % BACKGROUND_COUNT;
+        const std::string str =
+            "[POS]\nLEFT=37\nTOP=81\n[START]\nOPTION1=" + std::to_string(bCentred) +
+            "\nOPTION2=" + std::to_string(bCentred) + "\nOPTION3=" + std::to_string(!bCentred) +
+            "\nCARDNO=" + std::to_string(nCard) + "\nBACKNO=" + std::to_string(nBack) + "\n";
+        Start(str.c_str());
+        EXPECT_EQ(m_pFrame->GetPosition() == wxPoint(37, 81), !bCentred);
+        EXPECT_EQ(m_pFrame->GetClientSize(), wxSize(BOARD_WIDTH, BOARD_HEIGHT));
+        if (time(nullptr) == tNow) { // the draws' second
+            EXPECT_EQ(m_pBoard->m_nCardPattern,
+                      bCentred ? DrawRandomRowAt(tNow, CARD_PATTERN_COUNT) : nCard);
+            EXPECT_EQ(m_pBoard->m_nBackground,
+                      bCentred ? nBack : DrawRandomRowAt(tNow, BACKGROUND_COUNT));
+        }
+        m_pFrame->Destroy();
+        m_pFrame = nullptr;
     }
 }
 
