@@ -9,7 +9,7 @@
 
 namespace {
 
-// Far beyond any settings file; a larger one is read only this far and not rewritten.
+// Far beyond any settings file; a larger one is read only this far (and saves refuse it).
 constexpr size_t INI_MAX_BYTES = 1 << 20;
 
 enum class LineKind { Other, Section, Key };
@@ -130,26 +130,19 @@ KeyPlace FindKey(const std::string& strText, const char* pszSection, const char*
     return place;
 }
 
-// False only when the file is there but cannot be read whole.
-bool ReadIniFile(const char* pszPath, std::string* pstrText, bool bWhole) {
+// What the file holds, up to INI_MAX_BYTES; false when there is nothing to read.
+bool ReadIniFile(const char* pszPath, std::string* pstrText) {
     pstrText->clear();
     SharedReadFile file(pszPath);
-    if (file.Fd() < 0) {
-        struct stat st;
-        return lstat(pszPath, &st) != 0;
-    }
     struct stat st;
-    if (fstat(file.Fd(), &st) != 0)
+    if (file.Fd() < 0 || fstat(file.Fd(), &st) != 0)
         return false;
     size_t nSize = static_cast<size_t>(st.st_size);
-    if (nSize > INI_MAX_BYTES) {
-        if (bWhole)
-            return false;
+    if (nSize > INI_MAX_BYTES)
         nSize = INI_MAX_BYTES;
-    }
     pstrText->resize(nSize);
     pstrText->resize(file.Read(&(*pstrText)[0], nSize));
-    return !bWhole || pstrText->size() == nSize;
+    return true;
 }
 
 size_t CopyValue(const char* pData, size_t nLen, char* pszValue, size_t nSize) {
@@ -190,7 +183,7 @@ int GetProfileString(const char* pszSection, const char* pszKey, const char* psz
     if (!pszDefault)
         pszDefault = "";
     std::string strText;
-    if (pszSection && pszKey && pszPath && ReadIniFile(pszPath, &strText, false)) {
+    if (pszSection && pszKey && pszPath && ReadIniFile(pszPath, &strText)) {
         KeyPlace place = FindKey(strText, pszSection, pszKey);
         // A value that starts with a zero byte is as empty as no value at all.
         if (place.bKey && place.key.nValueBegin < place.key.nValueEnd &&
@@ -220,30 +213,30 @@ bool WriteProfileStrings(const ProfileEntry* pEntries, size_t nCount, const char
             StartsOtherLine(e.pszKey))
             return false;
     }
-    std::string strText;
-    // Another writer may slip in between this read and the replace below; each save is
-    // still whole, and the last one wins, as with any two copies of the game.
-    if (!ReadIniFile(pszPath, &strText, true))
-        return false;
-    const char* pszNewline = NewlineOf(strText);
+    // Read under the save's lock: keys another copy added since our start are kept.
+    return UpdateFileAtomically(pszPath, [&](const std::string* pOld, std::string* pNew) {
+        std::string& strText = *pNew;
+        strText = pOld ? *pOld : std::string();
+        const char* pszNewline = NewlineOf(strText);
 
-    for (size_t i = 0; i < nCount; ++i) {
-        const ProfileEntry& e = pEntries[i];
-        KeyPlace place = FindKey(strText, e.pszSection, e.pszKey);
-        if (place.bKey) {
-            const IniLine& key = place.key;
-            // Only the value and its trailing blanks change; the rest of the line stays.
-            strText.replace(key.nValueBegin, key.nContentEnd - key.nValueBegin, e.pszValue);
-        } else {
-            std::string strAdd;
-            size_t nAt = place.bSection ? place.nSectionEnd : strText.size();
-            if (nAt > 0 && strText[nAt - 1] != '\n')
-                strAdd = pszNewline;
-            if (!place.bSection)
-                strAdd += std::string("[") + e.pszSection + "]" + pszNewline;
-            strAdd += std::string(e.pszKey) + "=" + e.pszValue + pszNewline;
-            strText.insert(nAt, strAdd);
+        for (size_t i = 0; i < nCount; ++i) {
+            const ProfileEntry& e = pEntries[i];
+            KeyPlace place = FindKey(strText, e.pszSection, e.pszKey);
+            if (place.bKey) {
+                const IniLine& key = place.key;
+                // Only the value and its trailing blanks change; the rest of the line stays.
+                strText.replace(key.nValueBegin, key.nContentEnd - key.nValueBegin, e.pszValue);
+            } else {
+                std::string strAdd;
+                size_t nAt = place.bSection ? place.nSectionEnd : strText.size();
+                if (nAt > 0 && strText[nAt - 1] != '\n')
+                    strAdd = pszNewline;
+                if (!place.bSection)
+                    strAdd += std::string("[") + e.pszSection + "]" + pszNewline;
+                strAdd += std::string(e.pszKey) + "=" + e.pszValue + pszNewline;
+                strText.insert(nAt, strAdd);
+            }
         }
-    }
-    return ReplaceFileAtomically(pszPath, strText.data(), strText.size());
+        return true;
+    });
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -66,42 +67,39 @@ std::string DirectoryOf(const char* pszPath) {
 // milliseconds; a copy holding the lock for longer is stopped or hung, and waiting for it
 // would hang this one as well.
 constexpr int LOCK_WAIT_MS = 1000;
-constexpr int LOCK_BUSY = -2;
 
-// The lock lives in a file of its own: the data file is replaced by rename, so a lock
-// on it would be on an inode that is about to vanish. Returns the lock's descriptor,
-// LOCK_BUSY when another holder kept it for nWaitMs, or -1 when there is no lock to take.
-int TakeLock(const char* pszPath, int nOperation, int nWaitMs) {
-    std::string strLock = std::string(pszPath) + ".lock";
-    int nFd = open(strLock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
-    if (nFd < 0 && nOperation == LOCK_SH)
-        nFd = open(strLock.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+// The lock is on the directory: the data file is replaced by rename, so a lock on it would
+// be on an inode about to vanish, and a lock file of its own would be left behind. Returns
+// the directory's descriptor, or -1 when it cannot be opened or the holder kept it too long;
+// the save then goes on without it.
+int LockDirectory(const std::string& strDir) {
+    const int nFd = open(strDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (nFd < 0)
         return -1;
-    const auto tGiveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(nWaitMs);
-    while (flock(nFd, nOperation | LOCK_NB) != 0) {
-        const int nError = errno;
-        if (nError == EINTR)
+    const auto tGiveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(LOCK_WAIT_MS);
+    while (flock(nFd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR)
             continue;
-        if (nError != EWOULDBLOCK || std::chrono::steady_clock::now() >= tGiveUp) {
+        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= tGiveUp) {
             close(nFd);
-            return nError == EWOULDBLOCK ? LOCK_BUSY : -1;
+            return -1;
         }
         usleep(5000);
     }
     return nFd;
 }
 
-// A temporary file's name: the data file's, this, and mkostemp's six characters.
+// A temporary file's name: the data file's, this, and six random characters.
 constexpr const char* TEMP_INFIX = ".tmp-";
 constexpr size_t TEMP_RANDOM_CHARS = 6;
 
-// Called under the exclusive lock, when no save of ours is under way: a temporary file
-// still there was left by a save killed before its rename.
-void RemoveLeftovers(const char* pszPath) {
-    const char* pszSlash = strrchr(pszPath, '/');
-    const std::string strPrefix = std::string(pszSlash ? pszSlash + 1 : pszPath) + TEMP_INFIX;
-    DIR* pDir = opendir(DirectoryOf(pszPath).c_str());
+// Called under the lock, when no save of ours is under way: a temporary file still there
+// was left by a save killed before its rename.
+void RemoveLeftovers(const std::string& strPath) {
+    const size_t nSlash = strPath.rfind('/');
+    const std::string strPrefix =
+        (nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1)) + TEMP_INFIX;
+    DIR* pDir = opendir(DirectoryOf(strPath.c_str()).c_str());
     if (!pDir)
         return;
     while (const dirent* pEntry = readdir(pDir)) {
@@ -110,6 +108,96 @@ void RemoveLeftovers(const char* pszPath) {
             unlinkat(dirfd(pDir), pEntry->d_name, 0);
     }
     closedir(pDir);
+}
+
+// Created with mode 0666 so that the umask (and a default ACL) apply as to any new file.
+int CreateTempFile(const std::string& strPath, std::string* pstrTemp) {
+    static const char s_szChars[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mt19937 s_rng(std::random_device{}() ^ static_cast<unsigned>(getpid()));
+    for (int nTry = 0; nTry < 100; ++nTry) {
+        *pstrTemp = strPath + TEMP_INFIX;
+        for (size_t i = 0; i < TEMP_RANDOM_CHARS; ++i)
+            *pstrTemp += s_szChars[s_rng() % (sizeof s_szChars - 1)];
+        const int nFd = open(pstrTemp->c_str(),
+                             O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0666);
+        if (nFd >= 0 || errno != EEXIST)
+            return nFd;
+    }
+    return -1;
+}
+
+// Where a save writes: the end of the chain of symbolic links, which need not exist yet.
+bool FollowLinks(const std::string& strPath, std::string* pstrTarget) {
+    std::string strNow = strPath;
+    for (int nHops = 0; nHops < 40; ++nHops) {
+        char szLink[DATA_PATH_SIZE];
+        const ssize_t nLen = readlink(strNow.c_str(), szLink, sizeof szLink);
+        if (nLen < 0 && (errno == EINVAL || errno == ENOENT)) {
+            *pstrTarget = strNow;
+            return true;
+        }
+        if (nLen < 0)
+            return false;
+        if (static_cast<size_t>(nLen) >= sizeof szLink) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        const std::string strLink(szLink, static_cast<size_t>(nLen));
+        strNow = strLink[0] == '/' ? strLink : DirectoryOf(strNow.c_str()) + "/" + strLink;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+bool IsWritable(const std::string& strPath, mode_t nMode) {
+    if ((nMode & 0222) == 0) {
+        errno = EACCES;
+        return false;
+    }
+    return access(strPath.c_str(), W_OK) == 0;
+}
+
+// Far beyond either data file; a larger file is not ours to rewrite.
+constexpr size_t DATA_MAX_BYTES = 1 << 20;
+
+// The file's bytes and its mode; false when it is there but cannot be read whole.
+bool ReadCurrent(const std::string& strPath, bool* pbExists, std::string* pstrOld, mode_t* pnMode) {
+    *pbExists = false;
+    const int nFd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (nFd < 0)
+        return errno == ENOENT;
+    *pbExists = true;
+    struct stat st;
+    bool bOk = fstat(nFd, &st) == 0;
+    if (bOk && !S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        bOk = false;
+    }
+    if (bOk) {
+        *pnMode = st.st_mode & 07777;
+        pstrOld->resize(DATA_MAX_BYTES + 1);
+        size_t nDone = 0;
+        for (ssize_t nRead = 1; nRead != 0 && nDone < pstrOld->size();) {
+            nRead = read(nFd, &(*pstrOld)[nDone], pstrOld->size() - nDone);
+            if (nRead < 0 && errno == EINTR)
+                continue;
+            if (nRead < 0) {
+                bOk = false;
+                break;
+            }
+            nDone += static_cast<size_t>(nRead);
+        }
+        pstrOld->resize(nDone);
+        if (bOk && nDone > DATA_MAX_BYTES) {
+            errno = EFBIG;
+            bOk = false;
+        }
+    }
+    const int nError = errno;
+    close(nFd);
+    errno = nError;
+    return bOk;
 }
 
 bool WriteAll(int nFd, const unsigned char* pData, size_t nSize) {
@@ -141,9 +229,9 @@ bool GetDataFilePath(const char* pszFileName, char* pszPath, size_t nSize) {
     if (!pszFileName)
         return false;
     const char* pszTemp = getenv("TEMP");
-    // A TEMP we may not write to would lose every result at exit: the state directory
-    // keeps them instead.
-    if (pszTemp && *pszTemp && IsDirectory(pszTemp) && access(pszTemp, W_OK | X_OK) == 0 &&
+    // A TEMP we may only read still holds the player's files: they are read, and saves fail
+    // and say so, rather than starting an empty ranking elsewhere.
+    if (pszTemp && *pszTemp && IsDirectory(pszTemp) &&
         CopyIfFits(std::string(pszTemp) + "/" + pszFileName, pszPath, nSize))
         return true;
     std::string strState = StateDirectory();
@@ -167,27 +255,43 @@ static bool EnsureParentDirectory(const char* pszPath) {
     return IsDirectory(strDir.c_str());
 }
 
-bool ReplaceFileAtomically(const char* pszPath, const void* pData, size_t nSize) {
-    if (!pszPath || !*pszPath || (!pData && nSize > 0))
+bool UpdateFileAtomically(const char* pszPath, const ComposeFile& compose) {
+    std::string strTarget;
+    if (!pszPath || !*pszPath || !EnsureParentDirectory(pszPath) ||
+        !FollowLinks(pszPath, &strTarget))
         return false;
-    if (!EnsureParentDirectory(pszPath))
-        return false;
-    const int nLockFd = TakeLock(pszPath, LOCK_EX, LOCK_WAIT_MS);
-    if (nLockFd == -1)
-        return false;
+    const std::string strDir = DirectoryOf(strTarget.c_str());
+    const int nLockFd = LockDirectory(strDir);
     // Without the lock the save still replaces the file whole, by rename; only the
     // leftovers stay, as one of them may be the holder's own file in the making.
     if (nLockFd >= 0)
-        RemoveLeftovers(pszPath);
-    std::string strTemp = std::string(pszPath) + TEMP_INFIX + "XXXXXX";
-    int nFd = mkostemp(&strTemp[0], O_CLOEXEC);
-    bool bOk =
-        nFd >= 0 && WriteSyncClose(nFd, pData, nSize) && rename(strTemp.c_str(), pszPath) == 0;
-    if (nFd >= 0 && !bOk)
-        unlink(strTemp.c_str());
+        RemoveLeftovers(strTarget);
+    bool bExists = false;
+    std::string strOld, strNew, strTemp;
+    mode_t nMode = 0;
+    int nFd = -1;
+    // A file the player made read-only stays as it is, as an open for writing would refuse;
+    // even for root, who would be let through, as its bits say what the player wants.
+    bool bOk = ReadCurrent(strTarget, &bExists, &strOld, &nMode) &&
+               (!bExists || IsWritable(strTarget, nMode)) &&
+               compose(bExists ? &strOld : nullptr, &strNew) &&
+               (nFd = CreateTempFile(strTarget, &strTemp)) >= 0 &&
+               (!bExists || fchmod(nFd, nMode) == 0);
+    if (nFd >= 0) {
+        if (bOk)
+            bOk = WriteSyncClose(nFd, strNew.data(), strNew.size()) &&
+                  rename(strTemp.c_str(), strTarget.c_str()) == 0;
+        else
+            close(nFd);
+        const int nError = errno;
+        if (!bOk)
+            unlink(strTemp.c_str());
+        errno = nError;
+    }
+    const int nError = errno;
     if (bOk) {
         // The rename is done; a directory that cannot be synced still holds the new file.
-        int nDirFd = open(DirectoryOf(pszPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int nDirFd = open(strDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (nDirFd >= 0) {
             fsync(nDirFd);
             close(nDirFd);
@@ -195,17 +299,22 @@ bool ReplaceFileAtomically(const char* pszPath, const void* pData, size_t nSize)
     }
     if (nLockFd >= 0)
         close(nLockFd);
+    errno = nError;
     return bOk;
 }
 
+bool ReplaceFileAtomically(const char* pszPath, const void* pData, size_t nSize) {
+    if (!pData && nSize > 0)
+        return false;
+    return UpdateFileAtomically(pszPath, [&](const std::string*, std::string* pNew) {
+        pNew->assign(static_cast<const char*>(pData), nSize);
+        return true;
+    });
+}
+
 SharedReadFile::SharedReadFile(const char* pszPath) {
-    // No lock file is left behind for a file that is not there.
-    if (!pszPath || !*pszPath || access(pszPath, F_OK) != 0)
+    if (!pszPath || !*pszPath)
         return;
-    // Reading without the lock beats not reading: a directory we may not write to
-    // cannot hold a lock file, but then no save of ours can run there either. Nor does a
-    // reader wait for a save: saves replace the file by rename, so it still reads a whole one.
-    m_nLockFd = TakeLock(pszPath, LOCK_SH, 0);
     // O_NONBLOCK so that a FIFO in the file's place cannot hang the start-up.
     m_nFd = open(pszPath, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     struct stat st;
@@ -218,8 +327,6 @@ SharedReadFile::SharedReadFile(const char* pszPath) {
 SharedReadFile::~SharedReadFile() {
     if (m_nFd >= 0)
         close(m_nFd);
-    if (m_nLockFd >= 0)
-        close(m_nLockFd);
 }
 
 size_t SharedReadFile::Read(void* pData, size_t nSize) {

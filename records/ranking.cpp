@@ -1,8 +1,10 @@
 #include "records/ranking.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "records/paths.h"
 
@@ -94,7 +96,8 @@ void MakeDateStamp(char* pszDate) {
     MakeDateStampAt(time(nullptr), pszDate);
 }
 
-void InsertResult(RankingTable& table, int nScore, int nOpens, int nSeconds) {
+void InsertResultDated(RankingTable& table, int nScore, int nOpens, int nSeconds,
+                       const char* pszDate) {
     if (table.nCount < RANK_ROWS)
         ++table.nCount;
     int nRow = 0;
@@ -111,11 +114,19 @@ void InsertResult(RankingTable& table, int nScore, int nOpens, int nSeconds) {
     table.anScore[nRow] = nScore;
     table.anOpens[nRow] = nOpens;
     table.anSeconds[nRow] = nSeconds;
-    MakeDateStamp(table.aszDate[nRow]);
+    memcpy(table.aszDate[nRow], pszDate, RANK_DATE_SIZE);
 }
 
-bool SaveRanking(const RankingTable& table, const char* pszPath) {
-    unsigned char abFile[RANK_FILE_SIZE] = {};
+void InsertResult(RankingTable& table, int nScore, int nOpens, int nSeconds) {
+    char szDate[RANK_DATE_SIZE];
+    MakeDateStamp(szDate);
+    InsertResultDated(table, nScore, nOpens, nSeconds, szDate);
+}
+
+namespace {
+
+void RankingToBytes(const RankingTable& table, unsigned char* abFile) {
+    memset(abFile, 0, RANK_FILE_SIZE);
     PutInt32(abFile, table.nCount);
     for (int nRow = 0; nRow < RANK_ROWS; ++nRow) {
         unsigned char* pRow = abFile + 4 + nRow * RANK_ROW_BYTES;
@@ -129,16 +140,10 @@ bool SaveRanking(const RankingTable& table, const char* pszPath) {
         for (int i = 0; i < RANK_STAMP_BYTES && pszDate[i]; ++i)
             pRow[14 + i] = static_cast<unsigned char>(pszDate[i]);
     }
-    return ReplaceFileAtomically(pszPath, abFile, sizeof abFile);
 }
 
-bool LoadRanking(RankingTable& table, const char* pszPath) {
-    SharedReadFile file(pszPath);
-    if (file.Fd() < 0)
-        return false;
-    unsigned char abFile[RANK_FILE_SIZE];
-    size_t nRead = file.Read(abFile, sizeof abFile);
-
+// Fields beyond nRead keep what they held.
+void RankingFromBytes(RankingTable& table, const unsigned char* abFile, size_t nRead) {
     ReadInt32(abFile, nRead, 0, &table.nCount);
     for (int nRow = 0; nRow < RANK_ROWS; ++nRow) {
         size_t nBase = 4 + static_cast<size_t>(nRow) * RANK_ROW_BYTES;
@@ -156,5 +161,91 @@ bool LoadRanking(RankingTable& table, const char* pszPath) {
         table.aszDate[nRow][RANK_STAMP_BYTES] = '\0';
     }
     MakeSound(table);
+}
+
+bool SameRow(const RankingTable& a, int i, const RankingTable& b, int j) {
+    return a.anScore[i] == b.anScore[j] && a.anOpens[i] == b.anOpens[j] &&
+           a.anSeconds[i] == b.anSeconds[j] &&
+           strncmp(a.aszDate[i], b.aszDate[j], RANK_DATE_SIZE) == 0;
+}
+
+// Drops from table each row that seen holds, once per row seen; the rest keep their order.
+void DropRows(RankingTable& table, const RankingTable& seen) {
+    bool abUsed[RANK_ROWS] = {};
+    RankingTable kept;
+    kept.nCount = 0;
+    for (int i = 0; i < table.nCount; ++i) {
+        int j = 0;
+        while (j < seen.nCount && (abUsed[j] || !SameRow(table, i, seen, j)))
+            ++j;
+        if (j < seen.nCount) {
+            abUsed[j] = true;
+            continue;
+        }
+        const int k = kept.nCount++;
+        kept.anScore[k] = table.anScore[i];
+        kept.anOpens[k] = table.anOpens[i];
+        kept.anSeconds[k] = table.anSeconds[i];
+        memcpy(kept.aszDate[k], table.aszDate[i], RANK_DATE_SIZE);
+    }
+    table = kept;
+}
+
+} // namespace
+
+bool SaveRanking(const RankingTable& table, const char* pszPath) {
+    unsigned char abFile[RANK_FILE_SIZE];
+    RankingToBytes(table, abFile);
+    return ReplaceFileAtomically(pszPath, abFile, sizeof abFile);
+}
+
+bool LoadRanking(RankingTable& table, const char* pszPath) {
+    SharedReadFile file(pszPath);
+    if (file.Fd() < 0)
+        return false;
+    unsigned char abFile[RANK_FILE_SIZE];
+    RankingFromBytes(table, abFile, file.Read(abFile, sizeof abFile));
     return true;
+}
+
+void RankingChanges::Enter(RankingTable& table, int nScore, int nOpens, int nSeconds) {
+    Change change = {false, RankingTable()};
+    MakeDateStamp(change.entry.aszDate[0]);
+    change.entry.nCount = 1;
+    change.entry.anScore[0] = nScore;
+    change.entry.anOpens[0] = nOpens;
+    change.entry.anSeconds[0] = nSeconds;
+    InsertResultDated(table, nScore, nOpens, nSeconds, change.entry.aszDate[0]);
+    m_changes.push_back(change);
+}
+
+void RankingChanges::Clear(RankingTable& table) {
+    m_changes.push_back({true, table});
+    table.ClearRanking();
+}
+
+bool RankingChanges::Save(RankingTable& table, const char* pszPath) {
+    RankingTable merged;
+    const bool bOk = UpdateFileAtomically(pszPath, [&](const std::string* pOld, std::string* pNew) {
+        merged = RankingTable();
+        if (pOld)
+            RankingFromBytes(merged, reinterpret_cast<const unsigned char*>(pOld->data()),
+                             std::min(pOld->size(), static_cast<size_t>(RANK_FILE_SIZE)));
+        for (const Change& change : m_changes) {
+            if (change.bClear)
+                DropRows(merged, change.entry);
+            else
+                InsertResultDated(merged, change.entry.anScore[0], change.entry.anOpens[0],
+                                  change.entry.anSeconds[0], change.entry.aszDate[0]);
+        }
+        unsigned char abFile[RANK_FILE_SIZE];
+        RankingToBytes(merged, abFile);
+        pNew->assign(reinterpret_cast<const char*>(abFile), sizeof abFile);
+        return true;
+    });
+    if (bOk) {
+        table = merged;
+        m_changes.clear();
+    }
+    return bOk;
 }
