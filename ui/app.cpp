@@ -1,5 +1,6 @@
 #include "ui/app.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -62,7 +63,20 @@ bool CGameApp::Initialize(int& argc, wxChar** argv) {
     return bOk;
 }
 
+namespace {
+
+void OnEndSignal(int /*nSignal*/) {
+    auto* pFrame = dynamic_cast<CGameFrame*>(wxTheApp->GetTopWindow());
+    if (pFrame && !pFrame->IsBeingDeleted())
+        pFrame->EndOnSignal();
+}
+
+} // namespace
+
 bool CGameApp::OnInit() {
+    // A write past the file-size limit then fails like any other, and the save says so.
+    signal(SIGXFSZ, SIG_IGN);
     SetTopWindow(CreateMainWindow());
+    ListenForEndSignals(OnEndSignal);
     return true;
 }

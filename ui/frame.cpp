@@ -1,8 +1,13 @@
 #include "ui/frame.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
+#include <unistd.h>
+
+#include <wx/app.h>
 #include <wx/dcclient.h>
 #include <wx/menu.h>
 
@@ -215,17 +220,33 @@ void CGameFrame::OnCommand(wxCommandEvent& event) {
     }
 }
 
+void CGameFrame::SaveBothOnce() {
+    if (m_bSaved)
+        return;
+    m_bSaved = true;
+    for (wxTimer& timer : m_aTimers)
+        timer.Stop();
+    SaveSettings();
+    SaveRanking();
+}
+
 // Closing the window by any means saves both files once, then destroys it.
 void CGameFrame::OnDestroyWindow(wxCloseEvent& /*event*/) {
-    if (!m_bSaved) {
-        m_bSaved = true;
-        for (wxTimer& timer : m_aTimers)
-            timer.Stop();
-        SaveSettings();
-        SaveRanking();
-    }
+    SaveBothOnce();
     CloseHelp();
     Destroy();
+}
+
+void CGameFrame::EndOnSignal() {
+    // A second signal while a dialog would not close: the files are saved already.
+    if (m_bEnding)
+        _exit(0);
+    m_bEnding = true;
+    SaveBothOnce();
+    EndModalDialogsThen([this] {
+        Close(true);
+        wxWakeUpIdle(); // called from a signal's wake-up, the loop would sleep on
+    });
 }
 
 void CGameFrame::OnExit() {
@@ -302,9 +323,7 @@ void CGameFrame::LoadSettings() {
 }
 
 void CGameFrame::SaveSettings() {
-    char szPath[DATA_PATH_SIZE];
-    if (!GetSettingsPath(szPath, sizeof szPath))
-        return;
+    char szPath[DATA_PATH_SIZE] = "";
     // While minimised the frame still reports where it will be restored to. Where the
     // window system does not say, the position read at start-up stays.
     const wxPoint position = IsX11Display() ? GetPosition() : m_storedPosition;
@@ -318,7 +337,10 @@ void CGameFrame::SaveSettings() {
     settings.nBackground = m_board.m_nBackground;
     settings.nTimeIndex = m_board.m_nTimeIndex;
     settings.bTimeAuto = m_board.m_bTimeAuto;
-    WriteSettings(szPath, settings);
+    // Saved again at exit, so a failure here is only worth a line on standard error.
+    errno = ENOENT;
+    if (!GetSettingsPath(szPath, sizeof szPath) || !WriteSettings(szPath, settings))
+        fprintf(stderr, "pelmanix: settings not saved to \"%s\": %s\n", szPath, strerror(errno));
 }
 
 void CGameFrame::LoadRanking() {
@@ -327,14 +349,41 @@ void CGameFrame::LoadRanking() {
         ::LoadRanking(*m_board.m_pRanking, szPath);
 }
 
+bool CGameFrame::SaveRankingChanges(char* pszPath, size_t nSize) {
+    errno = ENOENT;
+    return GetRankingPath(pszPath, nSize) && m_rankingChanges.Save(*m_board.m_pRanking, pszPath);
+}
+
+// At exit nothing is lost that the player was not told of in play: standard error will do.
 void CGameFrame::SaveRanking() {
-    char szPath[DATA_PATH_SIZE];
-    if (GetRankingPath(szPath, sizeof szPath))
-        ::SaveRanking(*m_board.m_pRanking, szPath);
+    char szPath[DATA_PATH_SIZE] = "";
+    if (!SaveRankingChanges(szPath, sizeof szPath))
+        fprintf(stderr, "pelmanix: ranking not saved to \"%s\": %s\n", szPath, strerror(errno));
+}
+
+// Told once: the next failures are of the same file for the same reason.
+void CGameFrame::SaveRankingInPlay() {
+    char szPath[DATA_PATH_SIZE] = "";
+    if (SaveRankingChanges(szPath, sizeof szPath) || m_bToldSaveFailure)
+        return;
+    m_bToldSaveFailure = true;
+    const int nError = errno;
+    const char* pszText = "ランキングを保存できませんでした。";
+    if (nError == ENOSPC || nError == EDQUOT || nError == EFBIG)
+        pszText = "ランキングを保存できませんでした。ディスクに空きがありません。";
+    else if (nError == EACCES || nError == EPERM || nError == EROFS)
+        pszText = "ランキングを保存できませんでした。書き込みが許可されていません。";
+    ShowFileErrorBox(this, pszText, szPath, "Pelmanix");
 }
 
 void CGameFrame::InsertResult(int nScore, int nOpens, int nSeconds) {
-    ::InsertResult(*m_board.m_pRanking, nScore, nOpens, nSeconds);
+    m_rankingChanges.Enter(*m_board.m_pRanking, nScore, nOpens, nSeconds);
+    SaveRankingInPlay();
+}
+
+void CGameFrame::ClearRanking() {
+    m_rankingChanges.Clear(*m_board.m_pRanking);
+    SaveRankingInPlay();
 }
 
 void CGameFrame::OnRanking() {
@@ -344,7 +393,7 @@ void CGameFrame::OnRanking() {
         BuildRankingRows(*m_board.m_pRanking, dlg.m_aRows);
         dlg.ShowModal();
         if (dlg.m_bCleared)
-            m_board.m_pRanking->ClearRanking();
+            ClearRanking();
     }
     ResumeClock();
 }
@@ -371,6 +420,7 @@ void CGameFrame::OnOptions() {
             LoadResBitmap(BACKGROUND_BASE_ID + m_board.m_nBackground, g_pBackgroundBitmap);
             LoadResBitmap(CARD_BACK_BASE_ID + m_board.m_nCardPattern, g_pCardBackBitmap);
             Refresh(false);
+            SaveSettings();
         }
     }
     ResumeClock();

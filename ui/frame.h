@@ -10,6 +10,7 @@
 #include "core/board.h"
 #include "core/key_play.h"
 #include "core/turn_rules.h"
+#include "records/ranking.h"
 #include "ui/res_ids.h"
 
 class wxClientDC;
@@ -71,6 +72,9 @@ public:
     void ShowGameTime() override;
     void InsertResult(int nScore, int nOpens, int nSeconds) override;
     void ShowClearDialog(const int* panHistogram, int nScore) override;
+    void ClearRanking();
+    // Saves both files and closes as the close box does, once open dialogs are cancelled.
+    void EndOnSignal();
 
     // Commands and dialogs.
     void OnRanking();
@@ -106,12 +110,20 @@ private:
     void ShowChanges();
     void RepaintArea(const wxRect& area);
 
+    void SaveBothOnce();
+    // Saves this run's ranking changes; false (and errno) on failure.
+    bool SaveRankingChanges(char* pszPath, size_t nSize);
+    void SaveRankingInPlay();
+
     wxTimer m_aTimers[TIMER_SLOTS];
     // The surface the deal draws on while it holds the thread.
     std::unique_ptr<wxClientDC> m_pDealDC;
     std::unique_ptr<CShownBoard> m_pShown;
     bool m_bSaved = false;
     wxPoint m_storedPosition; // LEFT and TOP as read
+    bool m_bEnding = false;
+    bool m_bToldSaveFailure = false;
+    RankingChanges m_rankingChanges;
 
     wxDECLARE_EVENT_TABLE();
 };

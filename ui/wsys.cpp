@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <vector>
 
+#include <wx/app.h>
 #include <wx/artprov.h>
 #include <wx/button.h>
 #include <wx/dc.h>
@@ -21,6 +24,7 @@
 #include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/menu.h>
+#include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/mstream.h>
 #include <wx/settings.h>
@@ -409,4 +413,80 @@ int ShowMessage(wxWindow* pOwner, const wxString& strText, const wxString& strCa
                 long nStyle) {
     CMessageBox dlg(pOwner, strText, strCaption, nStyle);
     return dlg.ShowModal() == wxID_OK ? ANSWER_OK : ANSWER_CANCEL;
+}
+
+void ShowFileErrorBox(wxWindow* pOwner, const char* pszText, const char* pszPath,
+                      const char* pszCaption) {
+    ShowMessage(pOwner, ToWx(pszText) + "\n" + wxString(pszPath, *wxConvFileName), ToWx(pszCaption),
+                wxOK | wxICON_ERROR);
+}
+
+namespace {
+
+// GTK's own message box runs its own dialog loop, which EndModal cannot end; its answer can.
+// Looked up at run time: GTK is loaded, but its headers are not needed for one call.
+void AnswerNativeDialog(wxDialog* pDialog) {
+    using ResponseFn = void (*)(void*, int);
+    static const auto s_pfnResponse =
+        reinterpret_cast<ResponseFn>(dlsym(RTLD_DEFAULT, "gtk_dialog_response"));
+    constexpr int GTK_RESPONSE_CANCEL = -6;
+    if (s_pfnResponse && pDialog->GetHandle())
+        s_pfnResponse(pDialog->GetHandle(), GTK_RESPONSE_CANCEL);
+}
+
+// The modal dialogs open now, innermost last, and what to do once they are all gone.
+class ModalDialogs : public wxModalDialogHook {
+public:
+    void EndAllThen(std::function<void()> then) {
+        m_then = std::move(then);
+        EndNext();
+    }
+
+protected:
+    int Enter(wxDialog* pDialog) override {
+        m_open.push_back(pDialog);
+        return wxID_NONE;
+    }
+    // Also called for a dialog that another hook answered before it was shown.
+    void Exit(wxDialog* pDialog) override {
+        m_open.erase(std::remove(m_open.begin(), m_open.end(), pDialog), m_open.end());
+        // Called before ShowModal returns: the next loop out goes on from there.
+        if (m_then)
+            wxTheApp->CallAfter([this] { EndNext(); });
+    }
+
+private:
+    // Only the innermost loop is running, so dialogs end from the inside out.
+    void EndNext() {
+        if (m_open.empty()) {
+            std::function<void()> then = std::move(m_then);
+            m_then = nullptr;
+            if (then)
+                then();
+        } else if (dynamic_cast<wxMessageDialog*>(m_open.back())) {
+            AnswerNativeDialog(m_open.back());
+        } else if (m_open.back()->IsModal()) {
+            m_open.back()->EndModal(wxID_CANCEL);
+        }
+    }
+
+    std::vector<wxDialog*> m_open;
+    std::function<void()> m_then;
+};
+
+ModalDialogs& OpenModalDialogs() {
+    static ModalDialogs s_dialogs;
+    return s_dialogs;
+}
+
+} // namespace
+
+void ListenForEndSignals(void (*pfnOnSignal)(int)) {
+    OpenModalDialogs().Register();
+    for (int nSignal : {SIGTERM, SIGHUP, SIGINT})
+        wxTheApp->SetSignalHandler(nSignal, pfnOnSignal);
+}
+
+void EndModalDialogsThen(std::function<void()> then) {
+    OpenModalDialogs().EndAllThen(std::move(then));
 }

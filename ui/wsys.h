@@ -4,6 +4,7 @@
 // not simply a wx class: text conversion, fonts, resources by id, message boxes,
 // the active-window query, the deal's sleep and help.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,17 @@ int ShowMessageBox(wxWindow* pOwner, const char* pszText, const char* pszCaption
                    bool bQuestionIcon);
 // The same with wx text and any wxOK/wxCANCEL/wxICON_* style.
 int ShowMessage(wxWindow* pOwner, const wxString& strText, const wxString& strCaption, long nStyle);
+
+// OK-only error box: pszText (the program's text), then the file's path on a line of its own.
+void ShowFileErrorBox(wxWindow* pOwner, const char* pszText, const char* pszPath,
+                      const char* pszCaption);
+
+// Calls pfnOnSignal from the main loop, never inside the signal handler, when SIGTERM,
+// SIGHUP or SIGINT arrives: how a session, a terminal or a user at one ends a program.
+void ListenForEndSignals(void (*pfnOnSignal)(int));
+// Ends the modal dialogs open now as Cancel would, and calls then from the main loop once
+// none is open any more.
+void EndModalDialogsThen(std::function<void()> then);
 
 // Whether any top-level window of this program is the active one.
 bool IsProgramWindowActive();
