@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The game as it starts, playing PLAYER_GAMES perfect games through its turn rules at
-// once. Says on standard output "box" for each message box (answered OK) and "up" for
-// the last game's summary, which PLAYER_STAY leaves open; PLAYER_CLOSE then closes the
-// window as the close box does.
+// The game as it starts, playing PLAYER_GAMES perfect games through its rules at once.
+// Prints "box" for each message box (answered OK) and "up" for the last game's summary,
+// which PLAYER_STAY leaves open; otherwise the window is then closed as the close box does.
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,10 +18,33 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace {
 
-int g_nGamesLeft = 0;
+int g_nGamesLeft = atoi(getenv("PLAYER_GAMES") ? getenv("PLAYER_GAMES") : "1");
 
-class Player : public wxModalDialogHook {
-protected:
+class PlayerApp : public CGameApp, wxModalDialogHook {
+    bool OnInit() override {
+        if (!CGameApp::OnInit())
+            return false;
+        Register();
+        CallAfter([this] {
+            auto* pFrame = static_cast<CGameFrame*>(GetTopWindow());
+            const CGameBoard& board = pFrame->m_board;
+            while (g_nGamesLeft-- > 0) {
+                pFrame->m_rules.StartGame();
+                for (int i = 0; i < CARD_COUNT; ++i)
+                    for (int j = i + 1; j < CARD_COUNT && !board.m_apCards[i]->IsRemoved(); ++j)
+                        if (!board.m_apCards[j]->IsRemoved() && board.IsSameRank(i, j)) {
+                            for (int k : {i, j})
+                                pFrame->m_rules.OnBoardClick(
+                                    CELL_GAP + CELL_WIDTH * (k % BOARD_COLUMNS),
+                                    CELL_GAP + CELL_HEIGHT * (k / BOARD_COLUMNS));
+                            pFrame->m_rules.OnGameTimer(TIMER_PAIR);
+                        }
+            }
+            if (!getenv("PLAYER_STAY")) // else a signal or the display's end ends it
+                pFrame->Close();
+        });
+        return true;
+    }
     int Enter(wxDialog* pDialog) override {
         const bool bBox = dynamic_cast<wxMessageDialog*>(pDialog);
         const bool bLast = !bBox && g_nGamesLeft == 0;
@@ -31,41 +53,6 @@ protected:
         return bLast && getenv("PLAYER_STAY") ? wxID_NONE : wxID_OK;
     }
     void Exit(wxDialog*) override {}
-};
-
-void PlayPerfectGame(CGameFrame* pFrame) {
-    CGameBoard& board = pFrame->m_board;
-    pFrame->m_rules.StartGame();
-    const auto click = [&](int i) {
-        pFrame->m_rules.OnBoardClick(CELL_GAP + CELL_WIDTH * (i % BOARD_COLUMNS) + 1,
-                                     CELL_GAP + CELL_HEIGHT * (i / BOARD_COLUMNS) + 1);
-    };
-    for (int i = 0; i < CARD_COUNT; ++i)
-        for (int j = i + 1; j < CARD_COUNT && !board.m_apCards[i]->IsRemoved(); ++j)
-            if (!board.m_apCards[j]->IsRemoved() && board.IsSameRank(i, j)) {
-                click(i), click(j);
-                pFrame->m_rules.OnGameTimer(TIMER_PAIR);
-            }
-}
-
-class PlayerApp : public CGameApp {
-    bool OnInit() override {
-        if (!CGameApp::OnInit())
-            return false;
-        g_nGamesLeft = atoi(getenv("PLAYER_GAMES") ? getenv("PLAYER_GAMES") : "1");
-        CallAfter([this] {
-            auto* pFrame = static_cast<CGameFrame*>(GetTopWindow());
-            while (g_nGamesLeft > 0) {
-                --g_nGamesLeft;
-                PlayPerfectGame(pFrame);
-            }
-            if (getenv("PLAYER_CLOSE"))
-                pFrame->Close();
-        });
-        m_player.Register();
-        return true;
-    }
-    Player m_player;
 };
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -36,3 +38,9 @@ private:
     std::string m_strPath;
     std::optional<std::string> m_old;
 };
+
+// The bytes of a file; empty when it cannot be read.
+inline std::string ReadBytes(const std::string& strPath) {
+    std::ifstream in(strPath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}

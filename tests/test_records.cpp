@@ -18,11 +18,6 @@
 
 namespace {
 
-std::string ReadAll(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 void WriteAll(const std::string& strPath, const std::string& strBytes) {
     std::ofstream(strPath, std::ios::binary) << strBytes;
 }
@@ -81,7 +76,7 @@ TEST(Ranking, FileHasTheFixedLayoutAndDamagedFilesGiveASoundTable) {
         strGood += std::string(1, c) + '\0' + std::string(12, '\xFF') + std::string(19, '\0');
     const std::string strPath = dir.File(RANKING_FILE_NAME);
     ASSERT_TRUE(SaveRanking(table, strPath.c_str()));
-    EXPECT_EQ(ReadAll(strPath), strGood);
+    EXPECT_EQ(ReadBytes(strPath), strGood);
     RankingTable back;
     ASSERT_TRUE(LoadRanking(back, strPath.c_str()));
     memset(table.aszDate[1] + 17, 0, 2);
@@ -152,8 +147,8 @@ TEST(Ini, ReadsTheFirstMatchWithoutRegardToCaseAndWritesInPlace) {
                                      {"NEW", "K", "v"},
                                      {"START", "B", "2"}};
     EXPECT_TRUE(WriteProfileStrings(aEntries, 5, strPath.c_str()));
-    EXPECT_EQ(ReadAll(strPath), "; head\n[pos]\nleft = -99\nTOP=2\nWIDTH=7\n\n[START]\nA=x y\n"
-                                "; tail\nB=2\n[NEW]\nK=v\n");
+    EXPECT_EQ(ReadBytes(strPath), "; head\n[pos]\nleft = -99\nTOP=2\nWIDTH=7\n\n[START]\nA=x y\n"
+                                  "; tail\nB=2\n[NEW]\nK=v\n");
 }
 
 using Fields = std::tuple<int, int, int, int, int, int, int, int, int>;
@@ -189,8 +184,8 @@ TEST(Settings, FirstRunHandEditedAndWrittenValues) {
     s.nLeft = -20, s.nTop = 50, s.bRandomCard = -1, s.nBackground = 23, s.bTimeAuto = 5;
     WriteAll(strPath, "");
     EXPECT_TRUE(WriteSettings(strPath.c_str(), s));
-    EXPECT_EQ(ReadAll(strPath), "[POS]\nLEFT=-20\nTOP=50\n[START]\nCARDNO=0\nBACKNO=23\n"
-                                "OPTION1=1\nOPTION2=-1\nOPTION3=1\nTIMEINDEX=3\nTIMEAUTO=1\n");
+    EXPECT_EQ(ReadBytes(strPath), "[POS]\nLEFT=-20\nTOP=50\n[START]\nCARDNO=0\nBACKNO=23\n"
+                                  "OPTION1=1\nOPTION2=-1\nOPTION3=1\nTIMEINDEX=3\nTIMEAUTO=1\n");
     const int anMs[] = {700, 100, 300, 500, 700, 1000, 1500, 2000, 2500, 700};
     for (int i = -1; i <= CLOSE_TIME_COUNT; ++i)
         EXPECT_EQ(CloseDelayMs(i), anMs[i + 1]) << i;

@@ -8,12 +8,11 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,62 +20,49 @@
 
 namespace {
 
-std::string ReadBytes(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::set<std::string> Listing(const TempDir& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-        names.insert(entry.path().filename().string());
-    return names;
-}
+constexpr const char* RANKING = "kq320217.dat";
+constexpr const char* SETTINGS = "kq207825.ini";
 
 int Int32At(const std::string& str, size_t nOffset) {
     int32_t n = 0;
-    std::memcpy(&n, str.data() + nOffset, 4);
+    std::memcpy(&n, str.data() + nOffset, str.size() >= nOffset + 4 ? 4 : 0);
     return n;
 }
 
-struct Outcome {
-    std::string strOut;
-    int nStatus = -1;
-};
+// Read after the two files are: nothing else beside them.
+int Entries(const TempDir& dir) {
+    return std::distance(std::filesystem::directory_iterator(dir.Path()), {});
+}
 
-// Runs the player with the environment given ("NAME=value" each) until it says strUntil,
-// then calls then with its pid, and waits for its end.
-Outcome Play(std::initializer_list<const char*> env, const char* pszUntil = "",
-             const std::function<void(pid_t)>& then = nullptr, rlim_t nFileLimit = RLIM_INFINITY) {
+// Runs a command with the environment given ("NAME=value" each) and then(pid, line) on
+// each line it prints. Returns what it printed and how it ended.
+std::pair<std::string, int> Spawn(std::vector<const char*> args, std::vector<std::string> env,
+                                  const std::function<void(pid_t, const char*)>& then = nullptr) {
     int anPipe[2];
     if (pipe(anPipe) != 0)
-        return Outcome();
+        return {};
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(anPipe[1], 1);
-        for (const char* psz : env)
-            putenv(const_cast<char*>(psz));
-        const rlimit limit = {nFileLimit, nFileLimit};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        alarm(120); // a player that hangs ends and fails the test
-        execl(PLAYER_EXE, PLAYER_EXE, static_cast<char*>(nullptr));
+        for (const std::string& str : env)
+            putenv(strdup(str.c_str()));
+        alarm(120); // a program that hangs ends and fails the test
+        args.push_back(nullptr);
+        execvp(args[0], const_cast<char**>(args.data()));
         _exit(127);
     }
     close(anPipe[1]);
-    Outcome run;
+    std::pair<std::string, int> result;
     FILE* pOut = fdopen(anPipe[0], "r");
     for (char szLine[64]; fgets(szLine, sizeof szLine, pOut);) {
-        run.strOut += szLine;
-        if (then && strcmp(szLine, (std::string(pszUntil) + "\n").c_str()) == 0)
-            then(pid);
+        result.first += szLine;
+        if (then)
+            then(pid, szLine);
     }
     fclose(pOut);
-    waitpid(pid, &run.nStatus, 0);
-    return run;
+    waitpid(pid, &result.second, 0);
+    return result;
 }
-
-constexpr const char* RANKING = "kq320217.dat";
-constexpr const char* SETTINGS = "kq207825.ini";
 
 // Placed and drawn the same at every start, so that two sessions write the same settings.
 void FixSettings(const TempDir& dir) {
@@ -93,74 +79,65 @@ std::string WithoutDates(std::string strRanking) {
 
 TEST(Session, EveryEndingKeepsTheGamesAndSignalsWriteWhatTheCloseBoxWrites) {
     TempDir dir;
-    std::string strClosedRanking, strClosedSettings;
-    const struct {
-        const char* pszHow;
-        int nSignal; // 0: the close box; SIGKILL: to the X server
-    } aEndings[] = {{"close box", 0},
-                    {"SIGTERM", SIGTERM},
-                    {"SIGHUP", SIGHUP},
-                    {"SIGINT", SIGINT},
-                    {"X server killed", SIGKILL}};
-    for (const auto& e : aEndings) {
+    std::string strClosed[2];
+    // 0: the close box; SIGKILL: sent to the X server, with a display of its own.
+    for (int nSignal : {0, SIGTERM, SIGHUP, SIGINT, SIGKILL}) {
         std::filesystem::remove(dir.File(RANKING));
         FixSettings(dir);
         pid_t nServer = -1;
         std::string strDisplay = std::string("DISPLAY=") + (getenv("DISPLAY") ?: "");
-        if (e.nSignal == SIGKILL) { // a display of its own, told by its number
+        if (nSignal == SIGKILL) {
             int anFd[2];
             ASSERT_EQ(pipe(anFd), 0);
-            if ((nServer = fork()) == 0) {
+            if ((nServer = fork()) == 0)
                 execlp("Xvfb", "Xvfb", "-displayfd", std::to_string(anFd[1]).c_str(), "-nolisten",
-                       "tcp", static_cast<char*>(nullptr));
-                _exit(127);
-            }
-            close(anFd[1]);
+                       "tcp", static_cast<char*>(nullptr)),
+                    _exit(127);
             char szNumber[16] = "";
             ASSERT_GT(read(anFd[0], szNumber, sizeof szNumber - 1), 0);
-            close(anFd[0]);
             strDisplay = "DISPLAY=:" + std::to_string(atoi(szNumber));
         }
-        const Outcome run = Play(
-            {"PLAYER_GAMES=2", e.nSignal ? "PLAYER_STAY=1" : "PLAYER_CLOSE=1", strDisplay.c_str()},
-            "up", [&](pid_t pid) { kill(nServer > 0 ? nServer : pid, e.nSignal); });
+        const auto run =
+            Spawn({PLAYER_EXE}, {"PLAYER_GAMES=2", nSignal ? "PLAYER_STAY=1" : "", strDisplay},
+                  [&](pid_t pid, const char* pszLine) {
+                      if (nSignal && strcmp(pszLine, "up\n") == 0)
+                          kill(nServer > 0 ? nServer : pid, nSignal);
+                  });
         if (nServer > 0)
             waitpid(nServer, nullptr, 0);
         const std::string strRanking = ReadBytes(dir.File(RANKING));
-        ASSERT_EQ(strRanking.size(), 169u) << e.pszHow;
-        EXPECT_EQ(Int32At(strRanking, 0), 2) << e.pszHow;
-        EXPECT_EQ(Int32At(strRanking, 4 + 33 + 2), 500) << e.pszHow;
-        EXPECT_EQ(Listing(dir), std::set<std::string>({RANKING, SETTINGS})) << e.pszHow;
-        if (e.nSignal == SIGKILL)
+        EXPECT_EQ(Int32At(strRanking, 0), 2) << nSignal; // both games
+        EXPECT_EQ(Entries(dir), 2) << nSignal;
+        if (nSignal == SIGKILL)
             continue; // an abrupt end: what was saved in play is all there is
-        EXPECT_TRUE(WIFEXITED(run.nStatus) && WEXITSTATUS(run.nStatus) == 0) << e.pszHow;
-        if (!e.nSignal) {
-            strClosedRanking = WithoutDates(strRanking);
-            strClosedSettings = ReadBytes(dir.File(SETTINGS));
-        }
-        EXPECT_EQ(WithoutDates(strRanking), strClosedRanking) << e.pszHow;
-        EXPECT_EQ(ReadBytes(dir.File(SETTINGS)), strClosedSettings) << e.pszHow;
+        EXPECT_EQ(run.second, 0) << nSignal; // exited, with status 0
+        if (!nSignal)
+            strClosed[0] = WithoutDates(strRanking), strClosed[1] = ReadBytes(dir.File(SETTINGS));
+        EXPECT_EQ(WithoutDates(strRanking), strClosed[0]) << nSignal;
+        EXPECT_EQ(ReadBytes(dir.File(SETTINGS)), strClosed[1]) << nSignal;
     }
 }
 
-TEST(Session, AFullDiskIsToldOnceAndLeavesTheOldRankingWhole) {
+// A file-size limit smaller than either file: the disk is full whenever the game saves.
+TEST(Session, AFullDiskIsToldOnceAndLeavesTheOldFilesWhole) {
     TempDir dir;
     FixSettings(dir);
-    const std::string strOld(169, '\0');
+    const std::string strOld(169, '\0'), strOldSettings = ReadBytes(dir.File(SETTINGS));
     std::ofstream(dir.File(RANKING)) << strOld;
-    const Outcome run = Play(
-        {"PLAYER_GAMES=2", "PLAYER_STAY=1"}, "up", [](pid_t pid) { kill(pid, SIGTERM); }, 150);
-    EXPECT_EQ(run.strOut, "box\nup\n");
-    EXPECT_TRUE(WIFEXITED(run.nStatus) && WEXITSTATUS(run.nStatus) == 0);
+    const auto run = Spawn(
+        {"prlimit", "--fsize=90", PLAYER_EXE}, {"PLAYER_GAMES=2", "PLAYER_STAY=1"},
+        [](pid_t pid, const char* pszLine) { strcmp(pszLine, "up\n") || kill(pid, SIGTERM); });
+    EXPECT_EQ(run.first, "box\nup\n");
+    EXPECT_EQ(run.second, 0);
     EXPECT_EQ(ReadBytes(dir.File(RANKING)), strOld);
-    EXPECT_EQ(Listing(dir), std::set<std::string>({RANKING, SETTINGS}));
+    EXPECT_EQ(ReadBytes(dir.File(SETTINGS)), strOldSettings);
+    EXPECT_EQ(Entries(dir), 2);
 }
 
 TEST(Session, TwoCopiesOnOneDirectoryEachKeepTheirGames) {
     TempDir dir;
-    Outcome aRuns[2];
-    std::thread copy([&] { aRuns[1] = Play({"PLAYER_GAMES=2", "PLAYER_CLOSE=1"}); });
-    aRuns[0] = Play({"PLAYER_GAMES=2", "PLAYER_CLOSE=1"});
+    std::thread copy([] { Spawn({PLAYER_EXE}, {"PLAYER_GAMES=2"}); });
+    Spawn({PLAYER_EXE}, {"PLAYER_GAMES=2"});
     copy.join();
     EXPECT_EQ(Int32At(ReadBytes(dir.File(RANKING)), 0), 4);
 }
