@@ -46,7 +46,7 @@ class PlayerApp : public CGameApp, wxModalDialogHook {
         return true;
     }
     int Enter(wxDialog* pDialog) override {
-        const bool bBox = dynamic_cast<wxMessageDialog*>(pDialog);
+        const bool bBox = dynamic_cast<wxMessageDialogBase*>(pDialog);
         const bool bLast = !bBox && g_nGamesLeft == 0;
         std::printf(bBox ? "box\n" : bLast ? "up\n" : "");
         std::fflush(stdout);
