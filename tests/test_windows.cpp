@@ -12,8 +12,17 @@
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/display.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
 #include <wx/html/helpfrm.h>
+#include <wx/html/helpwnd.h>
+#include <wx/html/htmlwin.h>
 #include <wx/msgdlg.h>
+#include <wx/notebook.h>
+#include <wx/statbmp.h>
+#include <wx/stdpaths.h>
+#include <wx/stopwatch.h>
+#include <wx/timer.h>
 #include <wx/uiaction.h>
 
 #include "core/contrast.h"
@@ -133,6 +142,13 @@ protected:
             } else if (auto* pBox = dynamic_cast<wxMessageDialogBase*>(pDlg)) {
                 const bool bExit = FromWx(pBox->GetCaption()) == "Pelmanix";
                 m_focus.push_back(Walk(pDlg, bExit ? "exit" : "confirm")->GetId() == wxID_OK);
+                // Japanese words whatever the locale; the question mark on the exit box only
+                EXPECT_EQ(FromWx(pDlg->FindWindow(wxID_OK)->GetLabel()), "OK");
+                EXPECT_EQ(FromWx(pDlg->FindWindow(wxID_CANCEL)->GetLabel()), "キャンセル");
+                int nIcons = 0;
+                for (wxWindow* pChild : pDlg->GetChildren())
+                    nIcons += dynamic_cast<wxStaticBitmap*>(pChild) != nullptr;
+                EXPECT_EQ(nIcons, bExit ? 1 : 0);
                 return wxID_CANCEL;
             } else {
                 auto* pFocus =
@@ -160,4 +176,62 @@ TEST_F(Windows, EveryWindowShowsItsTextWholeWithFocusWhereTheTemplateSays) {
     OpenAll();
     // ranking, its confirmation, options, version, exit, summary
     EXPECT_EQ(m_focus, std::vector<bool>(6, true));
+}
+
+// The dialog opens with OK focused: Enter closes it, and a second Enter cannot reach
+// "クリア" and its confirmation. The keys come from outside, as a player's do.
+TEST_F(Windows, EnterTwiceOnTheRankingClosesItAndKeepsTheRanking) {
+    for (int i = 0; i < RANK_ROWS; ++i)
+        m_pFrame->InsertResult(400 + i, 30, 100);
+    // the pointer over the dialog, which stands over the middle of the main window
+    const wxPoint at = (m_pFrame->GetScreenPosition() + m_pFrame->GetSize() / 2) *
+                       m_pFrame->GetContentScaleFactor();
+    ASSERT_EQ(std::system(wxString::Format("(sleep 1; xdotool mousemove %d %d key Return sleep 0.5 "
+                                           "key Return sleep 1 key Escape sleep 0.5 key Escape) &",
+                                           at.x, at.y)),
+              0);
+    wxTimer watchdog; // keys that go astray fail the test instead of hanging it
+    watchdog.Bind(wxEVT_TIMER, [](wxTimerEvent&) {
+        for (wxWindow* pWindow : wxTopLevelWindows)
+            if (auto* pDlg = dynamic_cast<wxDialog*>(pWindow); pDlg && pDlg->IsModal())
+                pDlg->EndModal(wxID_CANCEL);
+    });
+    watchdog.Start(4000);
+    wxStopWatch watch;
+    m_pFrame->OnRanking();
+    EXPECT_LT(watch.Time(), 1400); // closed by the first Enter, not by an Escape
+    EXPECT_EQ(m_pFrame->m_board.m_pRanking->nCount, RANK_ROWS);
+    PumpEvents(2500 - watch.Time()); // the other keys land before the window goes
+}
+
+// Without its book the viewer says where the book was looked for; with it, it opens in
+// Japanese at a size that shows the first page whole.
+TEST_F(Windows, HelpShowsItsFirstPageWholeOrSaysWhereItsBookWasLookedFor) {
+    std::string strMessage;
+    DialogScript script([&](wxDialog* pDlg) {
+        strMessage = FromWx(dynamic_cast<wxMessageDialogBase*>(pDlg)->GetMessage());
+        return wxID_OK;
+    });
+    EXPECT_FALSE(OpenHelpContents(m_pFrame));
+    EXPECT_EQ(script.m_nShown, 1);
+    EXPECT_NE(strMessage.find(FromWx(GetHelpBookPath())), std::string::npos) << strMessage;
+    // the book where the program looks first: beside it, under its name
+    const wxFileName exe(wxStandardPaths::Get().GetExecutablePath());
+    const wxString strBeside = exe.GetPathWithSep() + exe.GetName() + ".htb";
+    ASSERT_TRUE(wxCopyFile(exe.GetPathWithSep() + "../pelmanix.htb", strBeside));
+    EXPECT_TRUE(OpenHelpContents(m_pFrame));
+    PumpEvents(500);
+    wxRemoveFile(strBeside);
+    wxHtmlHelpFrame* pFrame = nullptr;
+    for (wxWindow* pWindow : wxTopLevelWindows)
+        pFrame = pFrame ? pFrame : dynamic_cast<wxHtmlHelpFrame*>(pWindow);
+    ASSERT_TRUE(pFrame);
+    wxHtmlWindow* pPage = pFrame->GetHelpWindow()->GetHtmlWindow();
+    EXPECT_LE(pPage->GetVirtualSize().x, pPage->GetClientSize().x);
+    EXPECT_LE(pPage->GetVirtualSize().y, pPage->GetClientSize().y);
+    auto* pTabs = dynamic_cast<wxNotebook*>(pFrame->GetHelpWindow()->FindWindow(wxID_ANY));
+    std::printf("cell %s: help %d x %d, page %d x %d\n", Cell(), pFrame->GetSize().x,
+                pFrame->GetSize().y, pPage->GetVirtualSize().x, pPage->GetVirtualSize().y);
+    EXPECT_TRUE(pTabs == nullptr || FromWx(pTabs->GetPageText(0)) == "目次");
+    CloseHelp();
 }
