@@ -228,6 +228,8 @@ TEST_F(Window, DialogsStopTheClockAndHandBackOnlyWhatWasConfirmed) {
         m_pFrame->OnRanking();
         EXPECT_TRUE(m_pFrame->GetWindowTimer(TIMER_CLOCK)->IsRunning());
         EXPECT_EQ(m_pBoard->m_pRanking->nCount, 1 - bConfirm);
+        // Entered and cleared on disk at once, not at exit.
+        EXPECT_EQ(ReadBytes(m_temp.File(RANKING_FILE_NAME))[0], 1 - bConfirm);
     }
     auto options = [&] {
         return std::to_string(m_pBoard->m_nCardPattern) + " " +
@@ -247,6 +249,8 @@ TEST_F(Window, DialogsStopTheClockAndHandBackOnlyWhatWasConfirmed) {
         });
         m_pFrame->OnOptions();
         EXPECT_EQ(options(), nAnswer == 1 ? "3 9 6 0" : strBefore);
+        EXPECT_EQ(ReadBytes(m_temp.File(SETTINGS_FILE_NAME)).find("CARDNO=3") != std::string::npos,
+                  nAnswer == 1);
     }
 }
 
