@@ -32,7 +32,6 @@ std::string DescribeMissingDisplay(const char* pszX11, const char* pszWayland) {
 CGameFrame* CreateMainWindow() {
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler);
-    UseJapaneseStockLabels();
     const wxIcon icon = LoadResIcon(ICON_MAIN);
     if (!g_pBackgroundBitmap)
         g_pBackgroundBitmap = new wxBitmap;

@@ -248,6 +248,7 @@ void UseJapaneseStockLabels() {
     if (wxTranslations::Get())
         return;
     // The whole game speaks Japanese, so wx's own words do too, whatever the locale.
+    // Only windows with wx's words need them: start-up reads no catalogue.
     auto* pTranslations = new wxTranslations;
     pTranslations->SetLanguage(wxLANGUAGE_JAPANESE);
     pTranslations->AddStdCatalog();
@@ -340,6 +341,7 @@ int MenuCommandId(int nCommand) {
 }
 
 bool LoadResDialog(wxDialog* pDlg, wxWindow* pParent, int nId) {
+    UseJapaneseStockLabels();
     if (!EnsureTemplates())
         return false;
     const wxString strName = wxString::Format("%d", nId);

@@ -139,6 +139,7 @@ void CloseHelp() {
 }
 
 bool OpenHelpContents(wxWindow* pParent) {
+    UseJapaneseStockLabels();
     bool bFirst = false;
     if (!s_pHelp) {
         // Debian's MIME data would otherwise show the pages as source text.
