@@ -103,8 +103,7 @@ TEST(Saves, KeepTheModeWriteThroughLinksAndLeaveNothingElse) {
         ASSERT_TRUE(!c.bLinked || symlink(strLink.c_str(), strPath.c_str()) == 0);
         EXPECT_EQ(InChild([&] { return umask(022), WriteSettings(strPath.c_str(), {}); }),
                   c.bSaved);
-        struct stat st = {};
-        EXPECT_EQ(lstat(strFile.c_str(), &st) == 0 ? st.st_mode & 07777 : 0, c.nModeAfter);
+        EXPECT_EQ(mode_t(std::filesystem::status(strFile).permissions()), c.nModeAfter);
         EXPECT_EQ(ReadBytes(strFile) == "old", !c.bSaved);
         // No lock or temporary file beside it.
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
@@ -117,8 +116,8 @@ TEST(Saves, AReadOnlyTempIsWhereTheRankingIsRead) {
     RankingTable table, read;
     InsertResult(table, 450, 30, 100);
     char szPath[DATA_PATH_SIZE];
-    ASSERT_TRUE(SaveRanking(table, dir.File(RANKING_FILE_NAME).c_str()));
-    ASSERT_EQ(chmod(dir.Path().c_str(), 0555), 0);
+    ASSERT_TRUE(SaveRanking(table, dir.File(RANKING_FILE_NAME).c_str()) &&
+                chmod(dir.Path().c_str(), 0555) == 0);
     EXPECT_EQ(InChild([&] {
                   return setuid(65534), GetRankingPath(szPath, sizeof szPath) &&
                                             LoadRanking(read, szPath) && read.nCount == 1;
