@@ -26,7 +26,6 @@ TEST(Board, HitTestMapsPointsToCards) {
 TEST(Board, NewDealIsAFreshPackOfEachCardOnceThatEndsWhenAllAreRemoved) {
     CGameBoard board;
     board.NewDeal();
-    const std::string strSame = std::to_string(board.m_apCards[0]->m_nRank);
     CCard& played = *board.m_apCards[5];
     played.m_bFaceUp = played.m_bRemoved = played.m_bDealt = played.m_nMissCount = 1;
     board.SetOpenCard(3, 0), board.SetOpenCard(7, 1), board.SetOpenCount(12), board.SetPlaying(1);
