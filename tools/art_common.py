@@ -16,6 +16,77 @@ CARD_W, CARD_H = 50, 68
 # Every file written, for the checks at the end: path -> (size, colour limit).
 WRITTEN = {}
 
+# Device pixels per picture pixel: 1 for the art the program names, 2 for the copies
+# drawn for screens that show everything twice as large. Coordinates in the drawing
+# code stay in picture pixels.
+_scale = [1]
+
+
+def set_scale(k):
+    _scale[0] = k
+
+
+def scale():
+    return _scale[0]
+
+
+def px(v):
+    """First device pixel of picture pixel v (or a length in device pixels)."""
+    return v * _scale[0]
+
+
+def px_end(v):
+    """Last device pixel of picture pixel v: the inclusive end of a box."""
+    return v * _scale[0] + _scale[0] - 1
+
+
+def px_mid(v):
+    """Centre of picture pixel v on the device grid, for lines and polygons."""
+    return v * _scale[0] + (_scale[0] - 1) / 2
+
+
+class ScaledDraw:
+    """ImageDraw in picture pixels: boxes cover whole device pixels, lines and
+    outlines grow with the scale. At scale 1 it passes everything on as is."""
+
+    def __init__(self, img):
+        from PIL import ImageDraw
+        self.d = ImageDraw.Draw(img)
+
+    @staticmethod
+    def _box(b):
+        return (px(b[0]), px(b[1]), px_end(b[2]), px_end(b[3]))
+
+    @staticmethod
+    def _pts(pts):
+        return [(px_mid(x), px_mid(y)) for x, y in pts]
+
+    def rectangle(self, box, fill=None, outline=None):
+        self.d.rectangle(self._box(box), fill=fill, outline=outline, width=px(1))
+
+    def ellipse(self, box, fill=None, outline=None):
+        self.d.ellipse(self._box(box), fill=fill, outline=outline, width=px(1))
+
+    def chord(self, box, start, end, fill=None, outline=None):
+        self.d.chord(self._box(box), start, end, fill=fill, outline=outline, width=px(1))
+
+    def line(self, xy, fill=None, width=1):
+        pts = self._pts(list(zip(xy[0::2], xy[1::2])))
+        self.d.line([c for p in pts for c in p], fill=fill, width=px(width))
+
+    def polygon(self, pts, fill=None, outline=None):
+        if scale() == 1:
+            self.d.polygon(pts, fill=fill, outline=outline)
+        else:
+            self.d.polygon(self._pts(pts), fill=fill, outline=outline, width=px(1))
+
+    def point(self, pts, fill=None):
+        if scale() == 1:
+            self.d.point(pts, fill=fill)
+            return
+        for x, y in ([pts] if isinstance(pts[0], (int, float)) else pts):
+            self.d.rectangle((px(x), px(y), px_end(x), px_end(y)), fill=fill)
+
 
 def bits_for(ncolours):
     return 1 if ncolours <= 2 else 4 if ncolours <= 16 else 8
@@ -37,6 +108,10 @@ def to_indexed(img, ncolours):
 
 
 def save_indexed(img, name, ncolours):
+    """At scale 1, the picture in its palette; larger copies keep every colour
+    they were drawn with, as name@2x.png."""
+    if scale() != 1:
+        return save_rgba(img, name)
     path = os.path.join(IMG_DIR, f"{name}.png")
     to_indexed(img, ncolours).save(path, bits=bits_for(ncolours), optimize=True)
     WRITTEN[path] = (img.size, ncolours)
@@ -44,7 +119,8 @@ def save_indexed(img, name, ncolours):
 
 
 def save_rgba(img, name):
-    path = os.path.join(IMG_DIR, f"{name}.png")
+    suffix = "" if scale() == 1 else f"@{scale()}x"
+    path = os.path.join(IMG_DIR, f"{name}{suffix}.png")
     img.save(path, optimize=True)
     WRITTEN[path] = (img.size, None)
     return path

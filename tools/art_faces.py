@@ -2,9 +2,9 @@
 """The 52 card faces."""
 
 
-from PIL import Image, ImageDraw
+from PIL import Image
 
-from art_common import CARD_H, CARD_W, draw_glyph, stamp, suit_mask
+from art_common import CARD_H, CARD_W, ScaledDraw, draw_glyph, px, scale, stamp, suit_mask
 
 
 INK = {"black": (20, 20, 24), "red": (206, 18, 36)}
@@ -24,8 +24,14 @@ def suit_ink(suit):
 
 
 def blank_card(fill=WHITE):
+    if scale() != 1:   # a smooth rounding where there are pixels enough for one
+        img = Image.new("RGB", (px(CARD_W), px(CARD_H)), OUTSIDE)
+        d = ScaledDraw(img).d
+        d.rounded_rectangle((0, 0, px(CARD_W) - 1, px(CARD_H) - 1), px(2) + 1, fill=fill,
+                            outline=EDGE, width=px(1))
+        return img
     img = Image.new("RGB", (CARD_W, CARD_H), fill)
-    d = ImageDraw.Draw(img)
+    d = ScaledDraw(img)
     d.rectangle((0, 0, CARD_W - 1, CARD_H - 1), outline=EDGE)
     # Round each corner by two pixels.
     for cx, sx in ((0, 1), (CARD_W - 1, -1)):
@@ -40,8 +46,8 @@ def add_corner_index(card, label, suit):
     layer = Image.new("RGBA", card.size, (0, 0, 0, 0))
     colour = suit_ink(suit) + (255,)
     x = 2 if label == "10" else 3
-    draw_glyph(layer, x, 4, label, colour)
-    stamp(layer, suit_mask(suit, 7, 7), 2, 13, colour)
+    draw_glyph(layer, px(x), px(4), label, colour, px(1))
+    stamp(layer, suit_mask(suit, px(7), px(7)), px(2), px(13), colour)
     card.paste(layer, (0, 0), layer)
     turned = layer.transpose(Image.Transpose.ROTATE_180)
     card.paste(turned, (0, 0), turned)
@@ -72,20 +78,20 @@ PIP_LAYOUT = {
 
 def draw_pips(card, suit, rank):
     colour = suit_ink(suit)
-    mask = suit_mask(suit, PIP, PIP)
+    mask = suit_mask(suit, px(PIP), px(PIP))
     for col, t in PIP_LAYOUT[rank]:
         y = pip_row(t)
         if t > 0.5:   # lower half is drawn upside down, as on printed cards
             y = CARD_H - PIP - pip_row(1 - t)
-        stamp(card, mask, PIP_COLS[col], y, colour, flip=t > 0.5)
+        stamp(card, mask, px(PIP_COLS[col]), px(y), colour, flip=t > 0.5)
 
 
 def draw_ace(card, suit):
     w, h = (25, 27) if suit == "spade" else (21, 23)
     x, y = (CARD_W - w) // 2, (CARD_H - h) // 2
-    stamp(card, suit_mask(suit, w, h), x, y, suit_ink(suit))
+    stamp(card, suit_mask(suit, px(w), px(h)), px(x), px(y), suit_ink(suit))
     if suit == "spade":   # the ace of spades traditionally gets a little extra
-        d = ImageDraw.Draw(card)
+        d = ScaledDraw(card)
         d.ellipse((x - 4, y - 3, x + w + 3, y + h + 2), outline=DARK_GOLD)
 
 
@@ -97,8 +103,8 @@ def draw_headgear(d, rank, x0, y0):
         d.polygon([(X(0), Y(6)), (X(0), Y(0)), (X(3), Y(3)), (X(7), Y(0)), (X(8), Y(0)),
                    (X(12), Y(3)), (X(15), Y(0)), (X(15), Y(6))], fill=GOLD, outline=DARK_GOLD)
         d.line((X(1), Y(5), X(14), Y(5)), fill=DARK_GOLD)
-        for px in (0, 7, 8, 15):
-            d.point((X(px), Y(0)), fill=INK["red"])
+        for x in (0, 7, 8, 15):
+            d.point((X(x), Y(0)), fill=INK["red"])
         d.point([(X(4), Y(4)), (X(11), Y(4))], fill=NAVY)
     elif rank == 12:
         d.chord((X(1), Y(0), X(14), Y(11)), 180, 360, fill=GOLD, outline=DARK_GOLD)
@@ -113,19 +119,19 @@ def draw_headgear(d, rank, x0, y0):
 
 
 def draw_court(card, suit, rank):
-    d = ImageDraw.Draw(card)
+    d = ScaledDraw(card)
     ink = suit_ink(suit)
     d.rectangle((9, 7, 40, 60), outline=NAVY)
     d.rectangle((10, 8, 39, 59), outline=GOLD, fill=CREAM)
     # Everything is drawn in the top half, then repeated turned round.
     half = Image.new("RGBA", card.size, (0, 0, 0, 0))
-    hd = ImageDraw.Draw(half)
+    hd = ScaledDraw(half)
     draw_headgear(hd, rank, 17, 10)
     letter = {11: "J", 12: "Q", 13: "K"}[rank]
-    draw_glyph(half, 20, 18, letter, ink + (255,), scale=2)
-    pip = suit_mask(suit, 7, 7)
-    stamp(half, pip, 12, 22, ink + (255,))
-    stamp(half, pip, 31, 22, ink + (255,))
+    draw_glyph(half, px(20), px(18), letter, ink + (255,), scale=px(2))
+    pip = suit_mask(suit, px(7), px(7))
+    stamp(half, pip, px(12), px(22), ink + (255,))
+    stamp(half, pip, px(31), px(22), ink + (255,))
     hd.line((13, 31, 18, 31), fill=DARK_GOLD + (255,))
     hd.line((31, 31, 36, 31), fill=DARK_GOLD + (255,))
     card.paste(half, (0, 0), half)

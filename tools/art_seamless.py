@@ -7,6 +7,8 @@ import random
 
 from PIL import Image, ImageDraw, ImageOps
 
+from art_common import px, scale
+
 
 def tile_image(img, nx, ny):
     out = Image.new(img.mode, (img.width * nx, img.height * ny))
@@ -23,9 +25,10 @@ def wrap_filter(img, flt):
 
 
 def wrap_noise(w, h, cx, cy, rnd):
-    """Smooth value noise that repeats every w x h pixels."""
+    """Smooth value noise that repeats every w x h picture pixels."""
     small = Image.new("L", (cx, cy))
     small.putdata([rnd.randrange(256) for _ in range(cx * cy)])
+    w, h = px(w), px(h)
     big = tile_image(small, 3, 3).resize((3 * w, 3 * h), Image.Resampling.BICUBIC)
     return big.crop((w, h, 2 * w, 2 * h))
 
@@ -61,10 +64,24 @@ def colorize(lum, stops):
     return Image.merge("RGB", [lum.point(l) for l in ramp_lut(stops)])
 
 
-def pixel_image(w, h, fn, mode="RGB"):
-    img = Image.new(mode, (w, h))
-    img.putdata([fn(x, y) for y in range(h) for x in range(w)])
+def pixel_image(w, h, fn, mode="RGB", smooth=False):
+    """A w x h picture of fn(x, y). A smooth fn takes fractional picture
+    pixels and is sampled at every device pixel; any other is pixel art and
+    keeps its pixels whole at every scale."""
+    k = scale()
+    if k == 1 or not smooth:
+        img = Image.new(mode, (w, h))
+        img.putdata([fn(x, y) for y in range(h) for x in range(w)])
+        return img.resize((px(w), px(h)), Image.Resampling.NEAREST) if k != 1 else img
+    img = Image.new(mode, (px(w), px(h)))
+    img.putdata([fn((x + 0.5) / k - 0.5, (y + 0.5) / k - 0.5)
+                 for y in range(px(h)) for x in range(px(w))])
     return img
+
+
+def blank(w, h, colour, mode="RGB"):
+    """A plain w x h picture at the current scale."""
+    return Image.new(mode, (px(w), px(h)), colour)
 
 
 def wdelta(a, b, period):
@@ -110,16 +127,17 @@ class WrapCanvas:
     in on the other side and the reduced picture repeats without a seam."""
 
     def __init__(self, background, ss=4):
-        self.w, self.h = background.size
+        self.w, self.h = background.width // scale(), background.height // scale()
         self.ss = ss
+        self.s = ss * scale()   # device pixels per tile unit while drawing
         self.img = background.convert("RGB").resize(
-            (self.w * ss, self.h * ss), Image.Resampling.NEAREST)
+            (self.w * self.s, self.h * self.s), Image.Resampling.NEAREST)
         self.draw = ImageDraw.Draw(self.img, "RGBA")
 
     def _copies(self, pts, pad=0.0):
         xs = [p[0] for p in pts]
         ys = [p[1] for p in pts]
-        s = self.ss
+        s = self.s
         for dx in _shifts(min(xs) - pad, max(xs) + pad, self.w):
             for dy in _shifts(min(ys) - pad, max(ys) + pad, self.h):
                 yield [((x + dx) * s, (y + dy) * s) for x, y in pts]
@@ -131,16 +149,16 @@ class WrapCanvas:
     def ellipse(self, cx, cy, rx, ry, fill=None, outline=None, width=1.0):
         for (x0, y0), (x1, y1) in self._copies([(cx - rx, cy - ry), (cx + rx, cy + ry)], width):
             self.draw.ellipse((x0, y0, x1, y1), fill=fill, outline=outline,
-                              width=max(1, round(width * self.ss)))
+                              width=max(1, round(width * self.s)))
 
     def arc(self, cx, cy, r, start, end, fill, width=1.0):
         for (x0, y0), (x1, y1) in self._copies([(cx - r, cy - r), (cx + r, cy + r)], width):
             self.draw.arc((x0, y0, x1, y1), start, end, fill=fill,
-                          width=max(1, round(width * self.ss)))
+                          width=max(1, round(width * self.s)))
 
     def line(self, pts, fill, width=1.0):
         for p in self._copies(pts, width):
-            self.draw.line(p, fill=fill, width=max(1, round(width * self.ss)), joint="curve")
+            self.draw.line(p, fill=fill, width=max(1, round(width * self.s)), joint="curve")
 
     def result(self):
         return self.img.reduce(self.ss)

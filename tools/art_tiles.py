@@ -7,7 +7,8 @@ import random
 
 from PIL import Image
 
-from art_seamless import WrapCanvas, colorize, ellipse_points, fractal_noise, transform, wdelta
+from art_seamless import (WrapCanvas, blank, colorize, ellipse_points, fractal_noise, transform,
+    wdelta)
 from art_tiles_pixel import (tile_bamboo, tile_black_floor, tile_blue_rings, tile_blue_rivets,
     tile_blue_wave, tile_egypt, tile_first_boot, tile_houndstooth, tile_pinstripe, tile_red_tiles,
     tile_triangles, tile_zapotec)
@@ -26,13 +27,13 @@ def tile_green_stone():
                     [(0, (16, 50, 34)), (0.45, (34, 92, 62)), (0.8, (64, 128, 86)),
                      (1, (100, 158, 112))])
     cloud = fractal_noise(w, h, (6, 6), 4, 223)
-    body = Image.composite(Image.new("RGB", (w, h), (14, 40, 28)), body,
+    body = Image.composite(blank(w, h, (14, 40, 28)), body,
                            cloud.point(lambda p: max(0, p - 150)))
     veins = ridges(fractal_noise(w, h, (2, 2), 5, 221, 0.6), 14)
     fine = ridges(fractal_noise(w, h, (5, 5), 4, 222, 0.55), 24)
-    stone = Image.composite(Image.new("RGB", (w, h), (190, 222, 194)), body,
+    stone = Image.composite(blank(w, h, (190, 222, 194)), body,
                             veins.point(lambda p: p * 200 // 255))
-    return Image.composite(Image.new("RGB", (w, h), (120, 170, 130)), stone,
+    return Image.composite(blank(w, h, (120, 170, 130)), stone,
                            fine.point(lambda p: p * 110 // 255))
 
 
@@ -156,7 +157,7 @@ def tile_fishing():
                      [(0, (14, 46, 72)), (0.6, (22, 74, 100)), (1, (36, 104, 124))])
     ridge = fractal_noise(w, h, (5, 5), 3, 207).point(
         lambda p: round(255 * (1 - abs(p / 127.5 - 1)) ** 10))
-    water = Image.composite(Image.new("RGB", (w, h), (120, 190, 200)), water,
+    water = Image.composite(blank(w, h, (120, 190, 200)), water,
                             ridge.point(lambda p: p * 60 // 255))
     cv = WrapCanvas(water, 4)
     rnd = random.Random(606)

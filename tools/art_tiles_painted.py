@@ -5,10 +5,11 @@ feathers, blossoms, a river, lace, grass."""
 import math
 import random
 
-from PIL import Image, ImageChops, ImageDraw, ImageFilter
+from PIL import Image, ImageChops, ImageFilter
 
-from art_seamless import (WrapCanvas, colorize, ellipse_points, fractal_noise, hsv, overlay_colour,
-    pixel_image, scattered_points, transform, wdelta, wrap_filter)
+from art_common import ScaledDraw, px
+from art_seamless import (WrapCanvas, blank, colorize, ellipse_points, fractal_noise, hsv,
+    overlay_colour, pixel_image, scattered_points, transform, wdelta, wrap_filter)
 
 
 def soap_bubbles(w, h, count, rmin, rmax, seed, ss=4):
@@ -190,9 +191,9 @@ def tile_hanami():
     petals = [(255, 206, 222, 240), (255, 228, 236, 240), (244, 170, 196, 240)]
     spots = []
     for pts, width in segs:
-        for px, py in pts[1:]:
+        for bx, by in pts[1:]:
             if rnd.random() < (0.9 if width < 2 else 0.45):
-                spots.append((px + rnd.uniform(-5, 5), py + rnd.uniform(-5, 5)))
+                spots.append((bx + rnd.uniform(-5, 5), by + rnd.uniform(-5, 5)))
     spots += [(x + rnd.uniform(-6, 6), y + rnd.uniform(-6, 6)) for x, y in tips for _ in range(3)]
     for x, y in spots:
         draw_blossom(cv, x, y, rnd.uniform(3.5, 5.5), rnd.uniform(0, 2 * math.pi),
@@ -201,8 +202,8 @@ def tile_hanami():
     span = 80
     sag = [(x / 2, 18 + 9 * math.sin(math.pi * ((x / 2) % span) / span)) for x in range(0, 2 * w + 1)]
     cv.line(sag, (20, 14, 16, 255), 0.8)
-    glow = Image.new("L", (w, h), 0)
-    gd = ImageDraw.Draw(glow)
+    glow = blank(w, h, 0, "L")
+    gd = ScaledDraw(glow)
     for k in range(4):
         x = span / 2 + span * k
         gd.ellipse((x - 16, 27 - 16, x + 16, 27 + 20), fill=110)
@@ -222,8 +223,8 @@ def tile_hanami():
         x, y = rnd.uniform(0, w), rnd.uniform(0, h)
         cv.polygon(ellipse_points(x, y, 1.6, 1.0, rnd.uniform(0, math.pi), 10), rnd.choice(petals))
     img = cv.result()
-    glow = wrap_filter(glow, ImageFilter.GaussianBlur(9))
-    warm = Image.new("RGB", (w, h), (255, 150, 80))
+    glow = wrap_filter(glow, ImageFilter.GaussianBlur(px(9)))
+    warm = blank(w, h, (255, 150, 80))
     return Image.blend(img, Image.composite(warm, img, glow), 0.35)
 
 
@@ -231,7 +232,7 @@ def tile_sumida():
     w = h = 160
     # slow swells running across the river, gently bowed
     band = pixel_image(w, h, lambda x, y: round(127.5 + 127.5 * math.sin(
-        2 * math.pi * (y / 40 + 0.12 * math.sin(2 * math.pi * x / w)))), "L")
+        2 * math.pi * (y / 40 + 0.12 * math.sin(2 * math.pi * x / w)))), "L", smooth=True)
     noise = fractal_noise(w, h, (4, 4), 4, 215)
     water = colorize(Image.blend(band, noise, 0.45),
                      [(0, (14, 30, 72)), (0.5, (24, 52, 102)), (1, (40, 82, 132))])
@@ -279,7 +280,7 @@ def tile_sumida():
 def tile_blue_lace():
     w = h = 48
     ss = 4
-    thread = WrapCanvas(Image.new("RGB", (w, h), (0, 0, 0)), ss)
+    thread = WrapCanvas(blank(w, h, (0, 0, 0)), ss)
     white = (255, 255, 255, 255)
     # flower motif in the middle: ring of picots round a double circle
     thread.ellipse(24, 24, 11, 11, outline=white, width=1.1)
@@ -306,8 +307,8 @@ def tile_blue_lace():
             thread.line([(x + 3.2 * math.cos(a), y + 3.2 * math.sin(a)),
                          (x + 8.5 * math.cos(a), y + 8.5 * math.sin(a))], white, 0.7)
     mask = thread.result().convert("L")
-    shadow = ImageChops.offset(mask, 1, 1)     # offset wraps, so no seam
-    out = overlay_colour(Image.new("RGB", (w, h), (20, 34, 86)), (8, 14, 44), shadow)
+    shadow = ImageChops.offset(mask, px(1), px(1))     # offset wraps, so no seam
+    out = overlay_colour(blank(w, h, (20, 34, 86)), (8, 14, 44), shadow)
     return overlay_colour(out, (168, 200, 248), mask)
 
 
@@ -316,8 +317,8 @@ def tile_prairie():
     bg = colorize(fractal_noise(w, h, (3, 3), 5, 218),
                   [(0, (34, 52, 26)), (0.5, (62, 86, 38)), (0.8, (100, 112, 52)), (1, (138, 132, 70))])
     wind = lambda x, y: math.sin(2 * math.pi * (x / w + 2 * y / h) + 1.5 * math.sin(2 * math.pi * y / h))
-    streaks = pixel_image(w, h, lambda x, y: max(0, round(90 * wind(x, y) ** 3)), "L")
-    bg = Image.composite(Image.new("RGB", (w, h), (170, 170, 110)), bg, streaks)
+    streaks = pixel_image(w, h, lambda x, y: max(0, round(90 * wind(x, y) ** 3)), "L", smooth=True)
+    bg = Image.composite(blank(w, h, (170, 170, 110)), bg, streaks)
     cv = WrapCanvas(bg, 2)
     rnd = random.Random(1818)
     blades = [(rnd.uniform(0, w), rnd.uniform(0, h)) for _ in range(3400)]

@@ -17,7 +17,7 @@ import time
 from PIL import Image, ImageDraw
 
 from art_common import (GLYPH_H, IMG_DIR, ROOT, SHEET_PATH, WRITTEN, bits_for, draw_text,
-    save_indexed, save_rgba, text_width)
+    save_indexed, save_rgba, set_scale, text_width)
 from art_faces import SUIT_OF, make_face
 from art_backs import (back_blue_lattice, back_green_checks, back_purple_gold, back_red_diamonds,
     card_back)
@@ -66,12 +66,22 @@ def contact_sheet(groups, width=1060):
 # ---------------------------------------------------------------------------
 # Checks
 
+BACKS = ((5101, (24, 44, 120), back_blue_lattice),
+         (5102, (110, 12, 24), back_red_diamonds),
+         (5103, (18, 78, 40), back_green_checks),
+         (5104, (46, 14, 68), back_purple_gold))
+
+
 def check_outputs():
-    expected = ([f"{s}{r:03d}" for s in range(1, 5) for r in range(1, 14)]
-                + [str(n) for n in range(5101, 5105)] + [str(n) for n in range(5201, 5225)]
-                + ["216", "216-48", "216-64", "216-128", "216-256"])
+    bitmaps = ([f"{s}{r:03d}" for s in range(1, 5) for r in range(1, 14)]
+               + [str(n) for n in range(5101, 5105)] + [str(n) for n in range(5201, 5225)])
+    expected = (bitmaps + ["216", "216-48", "216-64", "216-128", "216-256"]
+                + [f"{name}@2x" for name in bitmaps + ["216"]])
     names = {os.path.splitext(os.path.basename(p))[0] for p in WRITTEN}
     assert names == set(expected), sorted(names ^ set(expected))
+    for name in bitmaps + ["216"]:   # every double-size copy is twice as wide and high
+        w, h = WRITTEN[os.path.join(IMG_DIR, f"{name}.png")][0]
+        assert WRITTEN[os.path.join(IMG_DIR, f"{name}@2x.png")][0] == (2 * w, 2 * h), name
     for path, (size, ncolours) in WRITTEN.items():
         with Image.open(path) as im:
             im.load()
@@ -86,6 +96,21 @@ def check_outputs():
         assert depth == bits_for(ncolours), (path, depth)
     for tid, size in TILE_SIZES.items():
         assert WRITTEN[os.path.join(IMG_DIR, f"{tid}.png")][0] == size, tid
+
+
+def draw_double_size():
+    """Every bitmap the board shows, and the window icon, drawn again on a grid
+    twice as fine for screens scaled by 2: name@2x.png beside name.png."""
+    set_scale(2)
+    for s in range(1, 5):
+        for rank in range(1, 14):
+            save_indexed(make_face(SUIT_OF[s], rank), f"{s}{rank:03d}", 16)
+    for n, frame, pattern in BACKS:
+        save_indexed(card_back(frame, pattern), str(n), 16)
+    for tid, make, ncolours in TILES:
+        save_indexed(make(), str(tid), ncolours)
+    set_scale(1)
+    save_rgba(make_icon(64), "216@2x")
 
 
 def main():
@@ -104,10 +129,7 @@ def main():
     sheet_groups.append(faces)
 
     backs = []
-    for n, frame, pattern in ((5101, (24, 44, 120), back_blue_lattice),
-                              (5102, (110, 12, 24), back_red_diamonds),
-                              (5103, (18, 78, 40), back_green_checks),
-                              (5104, (46, 14, 68), back_purple_gold)):
+    for n, frame, pattern in BACKS:
         card = card_back(frame, pattern)
         save_indexed(card, str(n), 16)
         backs.append((str(n), card))
@@ -130,6 +152,7 @@ def main():
         icons.append((name, img))
     sheet_groups.append(icons)
 
+    draw_double_size()
     check_outputs()
     write_svg_icons(ROOT)
     contact_sheet(sheet_groups).save(SHEET_PATH, optimize=True)
