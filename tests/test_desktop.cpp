@@ -2,12 +2,17 @@
 // The main window on other desktops: a compositor that shows only what a paint hands it,
 // a stored position on no monitor.
 
+#include <cstring>
 #include <fstream>
 #include <set>
 
 #include <gtest/gtest.h>
+#include <wx/dcmemory.h>
 #include <wx/display.h>
+#include <wx/image.h>
+#include <wx/mstream.h>
 
+#include "records/settings.h"
 #include "tests/gui_test.h"
 #include "ui/app.h"
 #include "ui/frame.h"
@@ -38,6 +43,53 @@ TEST_F(Desktop, DealReachesACompositorCardByCard) {
     PumpEvents(100);
     EXPECT_GE(shown.size(), 40u);
     EXPECT_TRUE(shown.count(CARD_COUNT));
+}
+
+wxImage DecodeRes(const wxString& strName) {
+    size_t nSize = 0;
+    const unsigned char* pData = FindResFile(strName.utf8_str(), &nSize);
+    wxImage image;
+    if (pData) {
+        wxMemoryInputStream stream(pData, nSize);
+        image.LoadFile(stream, wxBITMAP_TYPE_PNG);
+    }
+    return image;
+}
+
+// On a desktop scaled by 2 the board is composed of the copies drawn at twice the size,
+// pixel for pixel, each at its place; at scale 1 of the program's own images.
+TEST_F(Desktop, BoardShowsTheArtDrawnForTheScreensScale) {
+    const int k = GetScreenScale() >= 1.5 ? 2 : 1;
+    CGameBoard& board = m_pFrame->m_board;
+    for (CCard* p : board.m_apCards)
+        p->m_bDealt = 1;
+    board.m_apCards[0]->m_bFaceUp = 1;
+    wxBitmap image;
+    image.CreateWithDIPSize(wxSize(BOARD_WIDTH, BOARD_HEIGHT), k);
+    {
+        wxMemoryDC mem(image);
+        m_pFrame->ComposeBoard(&mem);
+    }
+    const wxImage shown = image.ConvertToImage();
+    ASSERT_EQ(shown.GetWidth(), BOARD_WIDTH * k);
+    const wxString strSuffix = k == 2 ? "@2x.png" : ".png";
+    const struct {
+        const CCard* pCard;
+        int nId;
+    } aCases[] = {{board.m_apCards[0], board.m_apCards[0]->m_bmpFace.m_nId},
+                  {board.m_apCards[CARD_COUNT - 1], CARD_BACK_BASE_ID + board.m_nCardPattern}};
+    for (const auto& c : aCases) {
+        const wxImage art = DecodeRes(wxString::Format("%d", c.nId) + strSuffix);
+        ASSERT_EQ(art.GetWidth(), CARD_WIDTH * k) << c.nId;
+        int nDifferent = 0;
+        for (int y = 0; y < art.GetHeight(); ++y)
+            for (int x = 0; x < art.GetWidth(); ++x)
+                nDifferent +=
+                    std::memcmp(shown.GetData() + 3 * ((c.pCard->m_nY * k + y) * shown.GetWidth() +
+                                                       c.pCard->m_nX * k + x),
+                                art.GetData() + 3 * (y * art.GetWidth() + x), 3) != 0;
+        EXPECT_EQ(nDifferent, 0) << c.nId << strSuffix;
+    }
 }
 
 std::string ReadFile(const std::string& strPath) {

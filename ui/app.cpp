@@ -32,13 +32,13 @@ std::string DescribeMissingDisplay(const char* pszX11, const char* pszWayland) {
 CGameFrame* CreateMainWindow() {
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler);
-    const wxIcon icon = LoadResIcon(ICON_MAIN);
+    const wxIconBundle icons = LoadResIcons(ICON_MAIN);
     if (!g_pBackgroundBitmap)
         g_pBackgroundBitmap = new wxBitmap;
     if (!g_pCardBackBitmap)
         g_pCardBackBitmap = new wxBitmap;
     auto* pFrame = new CGameFrame;
-    pFrame->SetIcon(icon);
+    pFrame->SetIcons(icons);
     pFrame->Show();
     pFrame->Update();
     return pFrame;

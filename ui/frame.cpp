@@ -61,8 +61,8 @@ CGameFrame::CGameFrame()
     SetClientSize(BOARD_WIDTH, BOARD_HEIGHT);
 
     LoadSettings();
-    LoadResBitmap(BACKGROUND_BASE_ID + m_board.m_nBackground, g_pBackgroundBitmap);
-    LoadResBitmap(CARD_BACK_BASE_ID + m_board.m_nCardPattern, g_pCardBackBitmap);
+    LoadScreenBitmap(BACKGROUND_BASE_ID + m_board.m_nBackground, g_pBackgroundBitmap);
+    LoadScreenBitmap(CARD_BACK_BASE_ID + m_board.m_nCardPattern, g_pCardBackBitmap);
     m_board.NewDeal();
     LoadRanking();
 }
@@ -417,8 +417,8 @@ void CGameFrame::OnOptions() {
             g_bCenterWindow = dlg.m_bCenterWindow;
             g_bRandomCard = dlg.m_bRandomCard;
             g_bRandomBack = dlg.m_bRandomBack;
-            LoadResBitmap(BACKGROUND_BASE_ID + m_board.m_nBackground, g_pBackgroundBitmap);
-            LoadResBitmap(CARD_BACK_BASE_ID + m_board.m_nCardPattern, g_pCardBackBitmap);
+            LoadScreenBitmap(BACKGROUND_BASE_ID + m_board.m_nBackground, g_pBackgroundBitmap);
+            LoadScreenBitmap(CARD_BACK_BASE_ID + m_board.m_nCardPattern, g_pCardBackBitmap);
             Refresh(false);
             SaveSettings();
         }

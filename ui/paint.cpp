@@ -153,7 +153,7 @@ void CGameFrame::RedrawArea(const wxRect& area) {
 
 std::vector<wxRect> CGameFrame::UpdateShownBoard() {
     if (!m_pShown)
-        m_pShown = std::make_unique<CShownBoard>();
+        m_pShown = std::make_unique<CShownBoard>(GetDPIScaleFactor());
     CShownBoard& shown = *m_pShown;
     std::vector<wxRect> changed;
     for (int i = 0; i < CARD_COUNT; ++i) {

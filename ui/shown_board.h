@@ -12,7 +12,11 @@
 // The board as the window last showed it, kept for the window's life: each change
 // is drawn into it place by place, and a paint only copies it out.
 struct CShownBoard {
-    CShownBoard() : m_image(BOARD_WIDTH, BOARD_HEIGHT) { m_dc.SelectObject(m_image); }
+    // As many pixels as the screen gives the board: twice as many on a desktop scaled by 2.
+    explicit CShownBoard(double fScale) {
+        m_image.CreateWithDIPSize(wxSize(BOARD_WIDTH, BOARD_HEIGHT), fScale);
+        m_dc.SelectObject(m_image);
+    }
 
     wxBitmap m_image;
     wxMemoryDC m_dc;

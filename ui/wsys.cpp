@@ -276,15 +276,95 @@ bool LoadResBitmap(int nId, wxBitmap* pBitmap) {
     return pBitmap->IsOk();
 }
 
+namespace {
+
+// Width and height from a PNG's header, without decoding it.
+wxSize PngSize(const wxString& strName) {
+    size_t nSize = 0;
+    const unsigned char* p = FindResFile(strName.utf8_str(), &nSize);
+    if (!p || nSize < 24)
+        return wxSize(0, 0);
+    const auto be32 = [](const unsigned char* q) {
+        return q[0] << 24 | q[1] << 16 | q[2] << 8 | q[3];
+    };
+    return wxSize(be32(p + 16), be32(p + 20));
+}
+
+class CResBundle : public wxBitmapBundleImpl {
+public:
+    explicit CResBundle(int nId)
+        : m_strName(ResName(nId)), m_strDouble(wxString::Format("%d@2x.png", nId)),
+          m_size(PngSize(m_strName)), m_bDouble(PngSize(m_strDouble) == m_size * 2) {}
+    wxSize GetDefaultSize() const override { return m_size; }
+    wxSize GetPreferredBitmapSizeAtScale(double fScale) const override {
+        return fScale >= 1.5 && m_bDouble ? m_size * 2 : m_size;
+    }
+    // Decoded afresh at every call, as LoadResBitmap does; callers keep what they reuse.
+    wxBitmap GetBitmap(const wxSize& size) override {
+        const bool bDouble = m_bDouble && size == m_size * 2;
+        wxImage image;
+        if (!DecodePng(bDouble ? m_strDouble.utf8_str() : m_strName.utf8_str(), &image))
+            return wxBitmap();
+        if (image.GetSize() != size) // no copy of that size: the nearest pixels
+            image.Rescale(size.x, size.y, wxIMAGE_QUALITY_NEAREST);
+        wxBitmap bitmap(image);
+        bitmap.SetScaleFactor(static_cast<double>(size.x) / m_size.x);
+        return bitmap;
+    }
+
+private:
+    wxString m_strName, m_strDouble;
+    wxSize m_size;
+    bool m_bDouble;
+};
+
+} // namespace
+
+wxBitmapBundle GetResBundle(int nId) {
+    static std::map<int, wxBitmapBundle> s_bundles;
+    auto it = s_bundles.find(nId);
+    if (it == s_bundles.end()) {
+        if (!FindResFile(ResName(nId).utf8_str(), nullptr))
+            return wxBitmapBundle();
+        it = s_bundles.emplace(nId, wxBitmapBundle::FromImpl(new CResBundle(nId))).first;
+    }
+    return it->second;
+}
+
+double GetScreenScale() {
+    // Every monitor of one GDK display shares its scale (GDK_SCALE).
+    return wxDisplay::GetCount() ? wxDisplay(0u).GetScaleFactor() : 1.0;
+}
+
+bool LoadScreenBitmap(int nId, wxBitmap* pBitmap) {
+    const wxBitmapBundle bundle = GetResBundle(nId);
+    *pBitmap = bundle.IsOk()
+                   ? bundle.GetBitmap(bundle.GetPreferredBitmapSizeAtScale(GetScreenScale()))
+                   : wxNullBitmap;
+    return pBitmap->IsOk();
+}
+
 const wxBitmap& GetCachedResBitmap(int nId) {
     static std::map<int, wxBitmap> s_cache;
     auto it = s_cache.find(nId);
     if (it == s_cache.end()) {
         wxBitmap bmp;
-        LoadResBitmap(nId, &bmp);
+        LoadScreenBitmap(nId, &bmp);
         it = s_cache.emplace(nId, bmp).first;
     }
     return it->second;
+}
+
+wxIconBundle LoadResIcons(int nId) {
+    wxIconBundle icons;
+    const wxBitmapBundle bundle = GetResBundle(nId);
+    for (double fScale : {1.0, 2.0}) {
+        wxIcon icon;
+        icon.CopyFromBitmap(bundle.GetBitmap(bundle.GetPreferredBitmapSizeAtScale(fScale)));
+        if (icon.IsOk())
+            icons.AddIcon(icon);
+    }
+    return icons;
 }
 
 wxIcon LoadResIcon(int nId) {

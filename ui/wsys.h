@@ -9,9 +9,11 @@
 #include <vector>
 
 #include <wx/bitmap.h>
+#include <wx/bmpbndl.h>
 #include <wx/colour.h>
 #include <wx/font.h>
 #include <wx/icon.h>
+#include <wx/iconbndl.h>
 #include <wx/string.h>
 
 class wxDC;
@@ -55,9 +57,19 @@ std::vector<wxRect> PaintedRects(const wxWindow* pOn, const std::vector<PaintedT
 const unsigned char* FindResFile(const char* pszName, size_t* pnSize);
 // Decodes bitmap nId afresh into *pBitmap; false (and *pBitmap emptied) when absent.
 bool LoadResBitmap(int nId, wxBitmap* pBitmap);
-// The same image decoded once and kept for the program's life (card faces).
+// Bitmap nId and its copy drawn at twice the size (name@2x.png); neither is decoded
+// before a size asks for it.
+wxBitmapBundle GetResBundle(int nId);
+// Pixels of the screen per pixel of the board: 2 on a desktop scaled by 2.
+double GetScreenScale();
+// Bitmap nId for the board on this screen: at a scale of 2 the copy drawn at twice
+// the size, with its scale factor set, so it still covers as many board pixels.
+bool LoadScreenBitmap(int nId, wxBitmap* pBitmap);
+// The same, decoded once and kept for the program's life (card faces).
 const wxBitmap& GetCachedResBitmap(int nId);
 wxIcon LoadResIcon(int nId);
+// The window icon at every size drawn for it.
+wxIconBundle LoadResIcons(int nId);
 wxMenuBar* LoadResMenuBar(int nId);
 // The wx id of menu command nCommand (40001...): wx keeps menu ids below 0x7fff,
 // so the template names each item by its command and wx numbers it.
