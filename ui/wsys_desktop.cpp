@@ -21,12 +21,14 @@
 #include <wx/fs_mem.h>
 #include <wx/html/helpctrl.h>
 #include <wx/html/helpfrm.h>
+#include <wx/html/helpwnd.h>
 #include <wx/image.h>
 #include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/mstream.h>
+#include <wx/notebook.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
@@ -127,8 +129,49 @@ wxString GetHelpBookPath() {
 }
 
 namespace {
+
+// The viewer's frame exists only once the book is shown, and a size set on the
+// controller before is not used: it is sized here, before it is first shown. Its tabs'
+// pages are laid out here too; first shown at their creation size, GTK finds their
+// lists' scroll bars given less than no room.
+class CHelpController : public wxHtmlHelpController {
+public:
+    explicit CHelpController(wxWindow* pParent)
+        : wxHtmlHelpController(wxHF_DEFAULT_STYLE, pParent) {}
+
+protected:
+    wxHtmlHelpFrame* CreateHelpFrame(wxHtmlHelpData* pData) override {
+        wxHtmlHelpFrame* pFrame = wxHtmlHelpController::CreateHelpFrame(pData);
+        // Japanese lines break only at spaces or breaks: the first page needs this
+        // much room to be seen whole.
+        const wxRect screen = wxGetClientDisplayRect();
+        pFrame->SetSize(std::min(ScaleText(900), screen.width),
+                        std::min(ScaleText(640), screen.height));
+        pFrame->Layout();
+        pFrame->GetHelpWindow()->Layout();
+        LayOutTabs(pFrame->GetHelpWindow());
+        pFrame->CentreOnScreen();
+        return pFrame;
+    }
+
+private:
+    static void LayOutTabs(wxWindow* pWindow) {
+        for (wxWindow* pChild : pWindow->GetChildren()) {
+            if (auto* pTabs = dynamic_cast<wxNotebook*>(pChild)) {
+                const wxSize page = pTabs->GetClientSize() - wxSize(0, pTabs->GetCharHeight() * 2);
+                for (size_t n = 0; n < pTabs->GetPageCount(); ++n) {
+                    pTabs->GetPage(n)->SetSize(page);
+                    pTabs->GetPage(n)->Layout();
+                }
+            }
+            LayOutTabs(pChild);
+        }
+    }
+};
+
 wxHtmlHelpController* s_pHelp = nullptr;
-}
+
+} // namespace
 
 void CloseHelp() {
     // The viewer is a child of the main window. Left open, it is taken down from inside
@@ -140,13 +183,12 @@ void CloseHelp() {
 
 bool OpenHelpContents(wxWindow* pParent) {
     UseJapaneseStockLabels();
-    bool bFirst = false;
     if (!s_pHelp) {
         // Debian's MIME data would otherwise show the pages as source text.
         wxSystemOptions::SetOption("filesys.no-mimetypesmanager", 1);
         // The book is a zip archive.
         wxFileSystem::AddHandler(new wxArchiveFSHandler);
-        auto* pHelp = new wxHtmlHelpController(wxHF_DEFAULT_STYLE, pParent);
+        auto* pHelp = new CHelpController(pParent);
         pHelp->SetTitleFormat("%s");
         const wxString strBook = GetHelpBookPath();
         bool bAdded = false;
@@ -162,17 +204,6 @@ bool OpenHelpContents(wxWindow* pParent) {
             return false;
         }
         s_pHelp = pHelp;
-        bFirst = true;
     }
-    const bool bShown = s_pHelp->DisplayContents();
-    // The viewer's frame exists only now. Japanese lines break only at spaces or
-    // breaks: the first page needs this much room to be seen whole.
-    wxFrame* pFrame = s_pHelp->GetFrame();
-    if (bFirst && pFrame) {
-        const wxRect screen = wxGetClientDisplayRect();
-        pFrame->SetSize(std::min(ScaleText(900), screen.width),
-                        std::min(ScaleText(640), screen.height));
-        pFrame->CentreOnScreen();
-    }
-    return bShown;
+    return s_pHelp->DisplayContents();
 }
