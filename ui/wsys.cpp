@@ -147,9 +147,12 @@ bool EnsureTemplates() {
     EnsureImageHandlers();
     if (!wxFileSystem::HasHandlerForPath("memory:x"))
         wxFileSystem::AddHandler(new wxMemoryFSHandler);
-    size_t nIcon = 0;
-    if (const unsigned char* pIcon = FindResFile("216.png", &nIcon))
-        wxMemoryFSHandler::AddFileWithMimeType("216.png", pIcon, nIcon, "image/png");
+    // The icon, and its copy for a desktop scaled by 2.
+    for (const char* pszIcon : {"216.png", "216@2x.png"}) {
+        size_t nIcon = 0;
+        if (const unsigned char* pIcon = FindResFile(pszIcon, &nIcon))
+            wxMemoryFSHandler::AddFileWithMimeType(pszIcon, pIcon, nIcon, "image/png");
+    }
     size_t nSize = 0;
     const unsigned char* pData = FindResFile("pelmanix.xrc", &nSize);
     if (!pData)
