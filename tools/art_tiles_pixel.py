@@ -74,7 +74,7 @@ def tile_black_floor():
             if (a / 1.4) ** 2 + (b / 4.6) ** 2 <= 1:
                 return (74, 74, 80)
         return (14, 14, 16)
-    return pixel_image(w, h, px)
+    return pixel_image(w, h, px, smooth=True)
 
 
 def tile_blue_wave():
@@ -99,7 +99,7 @@ def tile_blue_wave():
             return dark
         d = best[1]
         return light if (d % 4) < 1.6 or d > r - 1 else dark
-    return pixel_image(w, h, px)
+    return pixel_image(w, h, px, smooth=True)
 
 
 def tile_blue_rivets():
@@ -159,7 +159,7 @@ def tile_blue_rings():
             if not blocked:
                 return light
         return dark
-    return pixel_image(w, h, px)
+    return pixel_image(w, h, px, smooth=True)
 
 
 def tile_red_tiles():
