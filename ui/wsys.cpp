@@ -361,7 +361,10 @@ const wxBitmap& GetCachedResBitmap(int nId) {
 wxIconBundle LoadResIcons(int nId) {
     wxIconBundle icons;
     const wxBitmapBundle bundle = GetResBundle(nId);
-    for (double fScale : {1.0, 2.0}) {
+    // The larger copy is decoded only where the screen shows it.
+    for (double fScale : {1.0, GetScreenScale()}) {
+        if (!icons.IsEmpty() && fScale < 1.5)
+            break;
         wxIcon icon;
         icon.CopyFromBitmap(bundle.GetBitmap(bundle.GetPreferredBitmapSizeAtScale(fScale)));
         if (icon.IsOk())

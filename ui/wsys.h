@@ -68,7 +68,7 @@ bool LoadScreenBitmap(int nId, wxBitmap* pBitmap);
 // The same, decoded once and kept for the program's life (card faces).
 const wxBitmap& GetCachedResBitmap(int nId);
 wxIcon LoadResIcon(int nId);
-// The window icon at every size drawn for it.
+// The window icon, and on a desktop scaled by 2 also its double-size copy.
 wxIconBundle LoadResIcons(int nId);
 wxMenuBar* LoadResMenuBar(int nId);
 // The wx id of menu command nCommand (40001...): wx keeps menu ids below 0x7fff,
