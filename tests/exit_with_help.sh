@@ -27,8 +27,7 @@ while [[ $run -lt $runs ]]; do
     box=$(windows $pid 3) && xdotool windowfocus --sync "$box" key Return && driven=1
   for _ in $(seq 100); do kill -0 $pid 2>/dev/null && sleep 0.1; done
   kill -9 $pid 2>/dev/null
-  wait $pid
-  status=$?
+  wait $pid; status=$?
   # The test's X server turns away a connection now and then (the program's or the
   # input tool's): such a run never reached the exit, and is run again.
   if [[ $driven -eq 0 && $status -ne 139 && $status -ne 134 ]]; then

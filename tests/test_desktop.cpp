@@ -50,21 +50,16 @@ TEST_F(Desktop, WholeGameFromTheDealToTheClearDialogAndExit) {
     });
     m_pFrame->StartGame();
     const CGameBoard& board = m_pFrame->m_board;
-    const auto click = [&](int i) {
-        const CCard& card = *board.m_apCards[i];
-        m_pFrame->OnBoardClick(0, wxPoint(card.m_nX + 25, card.m_nY + 34));
-    };
     for (int a = 0; a < CARD_COUNT; ++a)
         for (int b = a + 1; b < CARD_COUNT && !board.m_apCards[a]->IsRemoved(); ++b)
             if (!board.m_apCards[b]->IsRemoved() && board.IsSameRank(a, b)) {
-                click(a);
-                click(b);
+                for (const CCard* p : {board.m_apCards[a], board.m_apCards[b]})
+                    m_pFrame->OnBoardClick(0, wxPoint(p->m_nX + 25, p->m_nY + 34));
                 m_pFrame->OnGameTimer(TIMER_PAIR);
             }
     EXPECT_EQ(nClear, 1);
     m_pFrame->OnExit();
-    EXPECT_EQ(nBoxes, 1);
-    EXPECT_TRUE(wxPendingDelete.Member(m_pFrame));
+    EXPECT_TRUE(nBoxes == 1 && wxPendingDelete.Member(m_pFrame));
     PumpEvents(50);
     m_pFrame = nullptr;
     std::ifstream ranking(std::string(getenv("TEMP")) + "/kq320217.dat", std::ios::binary);
