@@ -1,9 +1,13 @@
 // Shared entry of the GUI test programs, each with a TEMP of its own.
 
+#include <cstdlib>
+#include <fstream>
+
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/stopwatch.h>
 
+#include "records/settings.h"
 #include "tests/gui_test.h"
 #include "tests/temp_dir.h"
 #include "tests/wx_start.h"
@@ -18,12 +22,25 @@ void PumpEvents(int nMilliseconds) {
     } while (watch.Time() < nMilliseconds);
 }
 
-void MainWindowTest::SetUp() {
+wxImage GrabClient(wxWindow* pWin, const char* pszSaveAs) {
+    const double dScale = pWin->GetContentScaleFactor();
+    const wxPoint at = pWin->ClientToScreen(wxPoint(0, 0)) * dScale;
+    const wxSize size = pWin->GetClientSize() * dScale;
+    const std::string strFile = std::string(std::getenv("TEMP")) + "/grab.ppm";
+    EXPECT_EQ(std::system(wxString::Format("import -window root -crop %dx%d+%d+%d +repage "
+                                           "-depth 8 %s",
+                                           size.x, size.y, at.x, at.y, strFile)
+                              .c_str()),
+              0);
+    wxImage image(strFile, wxBITMAP_TYPE_PNM);
+    if (const char* pszDir = std::getenv("PELMANIX_SHOT_DIR"); pszDir && pszSaveAs)
+        image.SaveFile(wxString::Format("%s/%s.png", pszDir, pszSaveAs), wxBITMAP_TYPE_PNG);
+    return image;
+}
+
+void MainWindowTest::Start(const std::string& strSettings) {
+    std::ofstream(m_temp.File(SETTINGS_FILE_NAME)) << strSettings;
     m_pFrame = CreateMainWindow();
-    m_pFrame->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
-        ++m_nPaints;
-        event.Skip();
-    });
     PumpEvents(100);
 }
 

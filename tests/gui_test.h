@@ -1,20 +1,27 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
-#include <wx/bitmap.h>
 #include <wx/dialog.h>
+#include <wx/image.h>
 #include <wx/modalhook.h>
 
 #include <gtest/gtest.h>
+
+#include "tests/temp_dir.h"
 
 class CGameFrame;
 
 // Runs the event loop for about nMilliseconds, so timers fire and paints happen.
 void PumpEvents(int nMilliseconds);
 
-// Answers every modal dialog shown while it lives: pAnswer sees the dialog,
-// ready but not shown, and returns what ShowModal gives back.
+// What the screen shows of a window's client area, one pixel per screen pixel; kept as
+// pszSaveAs.png under PELMANIX_SHOT_DIR when that is set.
+wxImage GrabClient(wxWindow* pWin, const char* pszSaveAs = nullptr);
+
+// Answers every modal dialog shown while it lives: answer sees the dialog, ready but
+// not shown, and returns what ShowModal gives back.
 class DialogScript : public wxModalDialogHook {
 public:
     explicit DialogScript(std::function<int(wxDialog*)> answer) : m_answer(std::move(answer)) {
@@ -24,22 +31,19 @@ public:
     int m_nShown = 0;
 
 protected:
-    int Enter(wxDialog* pDialog) override {
-        ++m_nShown;
-        return m_answer(pDialog);
-    }
+    int Enter(wxDialog* pDialog) override { return ++m_nShown, m_answer(pDialog); }
     void Exit(wxDialog*) override {}
 
 private:
     std::function<int(wxDialog*)> m_answer;
 };
 
-// A shown main window, as the program starts it, that counts its paints.
+// The main window as the program starts it, in a TEMP of its own holding these settings.
 class MainWindowTest : public testing::Test {
 protected:
-    void SetUp() override;
+    void Start(const std::string& strSettings = "");
     void TearDown() override;
 
+    TempDir m_temp;
     CGameFrame* m_pFrame = nullptr;
-    int m_nPaints = 0;
 };

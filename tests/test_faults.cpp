@@ -3,13 +3,11 @@
 // files: a killed save leaves each whole, as it was or as it was meant to be.
 
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
-#include <utility>
-
-#include <filesystem>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -36,63 +34,43 @@ template <class Body> int InChild(Body body, int nKillAfterUs = -1) {
     return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : 128 + WTERMSIG(nStatus);
 }
 
-struct Files {
-    std::string strRanking, strSettings;
-    bool Save(int n) const { // larger n, longer files
-        RankingTable table;
-        for (int i = 0; i < n % 5 + 1; ++i)
-            InsertResult(table, 100 * i, 26, 60);
-        for (int i = 0; i < table.nCount; ++i) // a fixed moment: fixed bytes
-            MakeDateStampAt(1000000000, table.aszDate[i]);
-        StoredSettings s;
-        s.nLeft = n * 1001, s.nTop = -n;
-        const bool bRanking = SaveRanking(table, strRanking.c_str());
-        return WriteSettings(strSettings.c_str(), s) && bRanking;
-    }
-    std::pair<std::string, std::string> Now() const {
-        return {ReadBytes(strRanking), ReadBytes(strSettings)};
-    }
-};
+// Both files in dir, longer the larger n; their bytes afterwards.
+std::pair<std::string, std::string> Save(const TempDir& dir, int n) {
+    RankingTable table;
+    for (int i = 0; i < n % 5 + 1; ++i)
+        InsertResult(table, 100 * i, 26, 60), MakeDateStampAt(1000000000, table.aszDate[i]);
+    StoredSettings s;
+    s.nLeft = n * 1001, s.nTop = -n;
+    SaveRanking(table, dir.File(RANKING_FILE_NAME).c_str());
+    WriteSettings(dir.File(SETTINGS_FILE_NAME).c_str(), s);
+    return {ReadBytes(dir.File(RANKING_FILE_NAME)), ReadBytes(dir.File(SETTINGS_FILE_NAME))};
+}
 
 TEST(Saves, KilledSavesLeaveTheOldOrTheNewFiles) {
     TempDir dir, side;
-    const Files files{dir.File(RANKING_FILE_NAME), dir.File(SETTINGS_FILE_NAME)};
-    const Files other{side.File(RANKING_FILE_NAME), side.File(SETTINGS_FILE_NAME)};
-    ASSERT_TRUE(other.Save(123456) && files.Save(1));
-    const auto fresh = other.Now(), old = files.Now();
+    const auto fresh = Save(side, 123456), old = Save(dir, 1);
     std::mt19937 rng(12345);
     for (int nKill = 0; nKill < 60; ++nKill) {
         InChild(
             [&]() -> int {
                 for (int i = 0;; ++i)
-                    files.Save(i % 2 ? 123456 : 1);
+                    Save(dir, i % 2 ? 123456 : 1);
             },
             rng() % 3000);
-        const auto now = files.Now();
-        ASSERT_TRUE(now.first == old.first || now.first == fresh.first) << nKill;
-        ASSERT_TRUE(now.second == old.second || now.second == fresh.second) << nKill;
+        const std::string strRanking = ReadBytes(dir.File(RANKING_FILE_NAME));
+        const std::string strSettings = ReadBytes(dir.File(SETTINGS_FILE_NAME));
+        ASSERT_TRUE(strRanking == old.first || strRanking == fresh.first) << nKill;
+        ASSERT_TRUE(strSettings == old.second || strSettings == fresh.second) << nKill;
     }
-}
-
-std::vector<int> ScoresIn(const std::string& strPath) {
-    RankingTable table;
-    LoadRanking(table, strPath.c_str());
-    return std::vector<int>(table.anScore, table.anScore + table.nCount);
 }
 
 TEST(Saves, KeepTheModeWriteThroughLinksAndLeaveNothingElse) {
     const struct {
-        const char* pszWhat;
-        mode_t nOldMode; // 0: no file yet
-        bool bLinked, bSaved;
-        mode_t nModeAfter;
-    } aCases[] = {{"0644", 0644, false, true, 0644},
-                  {"0600", 0600, false, true, 0600},
-                  {"read-only", 0444, false, false, 0444},
-                  {"new under umask 022", 0, false, true, 0644},
-                  {"linked", 0640, true, true, 0640}};
+        mode_t nOldMode; // 0: no file yet; written under umask 022
+        bool bLinked;
+    } aCases[] = {{0644, false}, {0600, false}, {0444, false}, {0, false}, {0640, true}};
     for (const auto& c : aCases) {
-        SCOPED_TRACE(c.pszWhat);
+        SCOPED_TRACE(testing::Message() << std::oct << c.nOldMode << " linked " << c.bLinked);
         TempDir dir, elsewhere;
         const std::string strPath = dir.File(SETTINGS_FILE_NAME);
         const std::string strFile = c.bLinked ? elsewhere.File("real.ini") : strPath;
@@ -101,10 +79,10 @@ TEST(Saves, KeepTheModeWriteThroughLinksAndLeaveNothingElse) {
         chmod(strFile.c_str(), c.nOldMode);
         const std::string strLink = "../" + elsewhere.Path().substr(5) + "/real.ini";
         ASSERT_TRUE(!c.bLinked || symlink(strLink.c_str(), strPath.c_str()) == 0);
-        EXPECT_EQ(InChild([&] { return umask(022), WriteSettings(strPath.c_str(), {}); }),
-                  c.bSaved);
-        EXPECT_EQ(mode_t(std::filesystem::status(strFile).permissions()), c.nModeAfter);
-        EXPECT_EQ(ReadBytes(strFile) == "old", !c.bSaved);
+        const bool bSaved = c.nOldMode != 0444; // a read-only file is the player's to keep
+        EXPECT_EQ(InChild([&] { return umask(022), WriteSettings(strPath.c_str(), {}); }), bSaved);
+        EXPECT_EQ(mode_t(std::filesystem::status(strFile).permissions()), c.nOldMode ?: 0644);
+        EXPECT_EQ(ReadBytes(strFile) == "old", !bSaved);
         // No lock or temporary file beside it.
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
     }
@@ -131,16 +109,18 @@ TEST(Saves, TwoCopiesEachAddTheirResultsAndClearOnlyWhatTheySaw) {
     const std::string strFile = dir.File(RANKING_FILE_NAME);
     RankingTable a, b;
     RankingChanges changesA, changesB;
+    const auto saveBoth = [&] {
+        EXPECT_TRUE(changesA.Save(a, strFile.c_str()) && changesB.Save(b, strFile.c_str()));
+        return std::vector<int>(b.anScore, b.anScore + b.nCount);
+    };
     InsertResult(a, 450, 30, 100);
     ASSERT_TRUE(SaveRanking(a, strFile.c_str()) && LoadRanking(b, strFile.c_str()));
     changesA.Enter(a, 480, 26, 50);
     changesB.Enter(b, 470, 26, 50);
-    ASSERT_TRUE(changesA.Save(a, strFile.c_str()) && changesB.Save(b, strFile.c_str()));
-    EXPECT_EQ(ScoresIn(strFile), std::vector<int>({480, 470, 450}));
+    EXPECT_EQ(saveBoth(), std::vector<int>({480, 470, 450}));
     changesA.Clear(a); // A has not seen B's 470 yet
     changesB.Enter(b, 100, 60, 50);
-    ASSERT_TRUE(changesA.Save(a, strFile.c_str()) && changesB.Save(b, strFile.c_str()));
-    EXPECT_EQ(ScoresIn(strFile), std::vector<int>({470, 100}));
+    EXPECT_EQ(saveBoth(), std::vector<int>({470, 100}));
 }
 
 } // namespace

@@ -30,9 +30,9 @@ TEST(Board, NewDealIsAFreshPackOfEachCardOnceThatEndsWhenAllAreRemoved) {
     played.m_bFaceUp = played.m_bRemoved = played.m_bDealt = played.m_nMissCount = 1;
     board.SetOpenCard(3, 0), board.SetOpenCard(7, 1), board.SetOpenCount(12), board.SetPlaying(1);
     board.m_bShowOpens = board.m_bShowTime = 1;
-    for (time_t tSecond : {0, 1, 1733500000}) {
-        board.NewDeal(tSecond);
-        std::set<int> faces; // of real cards that show their own face
+    const auto faces = [&] { // of real cards that show their own face, where they lie
+        std::set<int> ids;
+        std::string strLayout;
         for (int i = 0; i < CARD_COUNT; ++i) {
             const CCard& c = *board.m_apCards[i];
             EXPECT_TRUE(board.HitTest(c.m_nX, c.m_nY) == i &&
@@ -40,12 +40,30 @@ TEST(Board, NewDealIsAFreshPackOfEachCardOnceThatEndsWhenAllAreRemoved) {
             EXPECT_FALSE(c.IsFaceUp() || c.IsRemoved() || c.m_bDealt || c.m_nMissCount);
             if (c.m_nSuit >= 1 && c.m_nSuit <= 4 && c.m_nRank >= 1 && c.m_nRank <= 13 &&
                 c.m_bmpFace.m_nId == c.m_nSuit * 1000 + c.m_nRank)
-                faces.insert(c.m_bmpFace.m_nId);
+                ids.insert(c.m_bmpFace.m_nId), strLayout += std::to_string(c.m_bmpFace.m_nId);
         }
-        EXPECT_EQ(faces.size(), 52u) << tSecond;
+        EXPECT_EQ(ids.size(), 52u);
+        return strLayout;
+    };
+    for (time_t tSecond : {0, 1, 1733500000}) {
+        board.NewDeal(tSecond);
+        faces();
     }
     EXPECT_TRUE(board.GetOpenCard(0) == -1 && board.GetOpenCard(1) == -1 && !board.GetOpenCount() &&
                 !board.IsPlaying() && !board.m_bShowOpens && !board.m_bShowTime);
+    // A deal now is the deal of this second, twice over within the second.
+    for (int nTry = 0; nTry < 3; ++nTry) {
+        const time_t tNow = time(nullptr);
+        board.NewDeal();
+        const auto first = faces();
+        board.NewDeal();
+        const auto second = faces();
+        board.NewDeal(tNow);
+        if (time(nullptr) == tNow) {
+            EXPECT_TRUE(first == second && second == faces());
+            break;
+        }
+    }
     for (CCard* pCard : board.m_apCards) {
         EXPECT_EQ(board.IsAllRemoved(), 0);
         pCard->SetRemoved(1);
@@ -54,25 +72,6 @@ TEST(Board, NewDealIsAFreshPackOfEachCardOnceThatEndsWhenAllAreRemoved) {
     board.SetOpenCount(9998);
     board.AddOpenCount(), board.AddOpenCount();
     EXPECT_EQ(board.GetOpenCount(), 9999);
-    // A deal now is the deal of this second, twice over within the second.
-    auto faces = [&] {
-        std::string str;
-        for (const CCard* p : board.m_apCards)
-            str += std::to_string(p->m_bmpFace.m_nId);
-        return str;
-    };
-    for (int nTry = 0; nTry < 3; ++nTry) {
-        const time_t tNow = time(nullptr);
-        board.NewDeal();
-        const std::string strFirst = faces();
-        board.NewDeal();
-        const std::string strSecond = faces();
-        board.NewDeal(tNow);
-        if (time(nullptr) == tNow) {
-            EXPECT_TRUE(strFirst == strSecond && strSecond == faces());
-            break;
-        }
-    }
 }
 
 TEST(Board, ScoreChargesRepeatedMisses) {

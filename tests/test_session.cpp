@@ -23,15 +23,10 @@ namespace {
 constexpr const char* RANKING = "kq320217.dat";
 constexpr const char* SETTINGS = "kq207825.ini";
 
-// Read after the two files are: nothing else beside them.
-int Entries(const TempDir& dir) {
-    return std::distance(std::filesystem::directory_iterator(dir.Path()), {});
-}
-
-// Runs a command with the environment given ("NAME=value" each) and then(pid, line) on
-// each line it prints. Returns what it printed and how it ended.
+// Runs the game's player with the environment given ("NAME=value" each) and then(pid,
+// line) on each line it prints. Returns what it printed and how it ended.
 std::pair<std::string, int> Spawn(
-    std::vector<const char*> args, std::vector<std::string> env,
+    std::vector<std::string> env, const char* pszLimit = nullptr,
     const std::function<void(pid_t, const char*)>& then = [](pid_t, const char*) {}) {
     int anPipe[2];
     EXPECT_EQ(pipe(anPipe), 0);
@@ -41,32 +36,33 @@ std::pair<std::string, int> Spawn(
         for (const std::string& str : env)
             putenv(strdup(str.c_str()));
         alarm(120); // a program that hangs ends and fails the test
-        args.push_back(nullptr);
-        execvp(args[0], const_cast<char**>(args.data()));
+        pszLimit ? execlp("prlimit", "prlimit", pszLimit, PLAYER_EXE, nullptr)
+                 : execl(PLAYER_EXE, PLAYER_EXE, nullptr);
         _exit(127);
     }
     close(anPipe[1]);
     std::pair<std::string, int> result;
     FILE* pOut = fdopen(anPipe[0], "r");
-    for (char szLine[64]; fgets(szLine, sizeof szLine, pOut);) {
-        result.first += szLine;
-        then(pid, szLine);
-    }
+    for (char szLine[64]; fgets(szLine, sizeof szLine, pOut);)
+        result.first += szLine, then(pid, szLine);
     fclose(pOut);
     waitpid(pid, &result.second, 0);
     return result;
 }
 
-// Placed and drawn the same at every start, so that two sessions write the same settings.
+// Placed and drawn the same at every start, so that two sessions write the same settings;
+// nothing else but the two files in dir afterwards.
 void FixSettings(const TempDir& dir) {
     std::ofstream(dir.File(SETTINGS)) << "[START]\nOPTION1=0\nOPTION2=0\nOPTION3=0\n";
 }
-
 // The ranking without its date stamps, which differ from run to run.
 std::string WithoutDates(std::string strRanking) {
     for (size_t nRow = 0; nRow < 5 && strRanking.size() == 169; ++nRow)
         strRanking.replace(4 + 33 * nRow + 14, 19, 19, '-');
     return strRanking;
+}
+int Entries(const TempDir& dir) {
+    return std::distance(std::filesystem::directory_iterator(dir.Path()), {});
 }
 
 TEST(Session, EveryEndingKeepsTheGamesAndSignalsWriteWhatTheCloseBoxWrites) {
@@ -89,12 +85,11 @@ TEST(Session, EveryEndingKeepsTheGamesAndSignalsWriteWhatTheCloseBoxWrites) {
             ASSERT_GT(read(anFd[0], szNumber, sizeof szNumber - 1), 0);
             strDisplay = "DISPLAY=:" + std::to_string(atoi(szNumber));
         }
-        const auto run =
-            Spawn({PLAYER_EXE}, {"PLAYER_GAMES=2", nSignal ? "PLAYER_STAY=1" : "", strDisplay},
-                  [&](pid_t pid, const char* pszLine) {
-                      if (nSignal && strcmp(pszLine, "up\n") == 0)
-                          kill(nServer > 0 ? nServer : pid, nSignal);
-                  });
+        const auto run = Spawn({"PLAYER_GAMES=2", nSignal ? "PLAYER_STAY=1" : "", strDisplay},
+                               nullptr, [&](pid_t pid, const char* pszLine) {
+                                   if (nSignal && strcmp(pszLine, "up\n") == 0)
+                                       kill(nServer > 0 ? nServer : pid, nSignal);
+                               });
         if (nServer > 0)
             waitpid(nServer, nullptr, 0);
         const std::string strRanking = ReadBytes(dir.File(RANKING));
@@ -117,7 +112,7 @@ TEST(Session, AFullDiskIsToldOnceAndLeavesTheOldFilesWhole) {
     const std::string strOld(169, '\0'), strOldSettings = ReadBytes(dir.File(SETTINGS));
     std::ofstream(dir.File(RANKING)) << strOld;
     const auto run = Spawn(
-        {"prlimit", "--fsize=90", PLAYER_EXE}, {"PLAYER_GAMES=2", "PLAYER_STAY=1"},
+        {"PLAYER_GAMES=2", "PLAYER_STAY=1"}, "--fsize=90",
         [](pid_t pid, const char* pszLine) { strcmp(pszLine, "up\n") || kill(pid, SIGTERM); });
     EXPECT_EQ(run.first, "box\nup\n");
     EXPECT_EQ(run.second, 0);
@@ -128,8 +123,8 @@ TEST(Session, AFullDiskIsToldOnceAndLeavesTheOldFilesWhole) {
 
 TEST(Session, TwoCopiesOnOneDirectoryEachKeepTheirGames) {
     TempDir dir;
-    std::thread copy([] { Spawn({PLAYER_EXE}, {"PLAYER_GAMES=2"}); });
-    Spawn({PLAYER_EXE}, {"PLAYER_GAMES=2"});
+    std::thread copy([] { Spawn({"PLAYER_GAMES=2"}); });
+    Spawn({"PLAYER_GAMES=2"});
     copy.join();
     EXPECT_EQ(ReadBytes(dir.File(RANKING))[0], 4);
 }

@@ -2,8 +2,6 @@
 // What only the real main window shows: the board's pixels, where the window stands and
 // what it picked at start-up, what the dialogs hand back, the ranking dialog's pixels.
 
-#include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,7 +11,6 @@
 
 #include "records/settings.h"
 #include "tests/gui_test.h"
-#include "tests/temp_dir.h"
 #include "ui/app.h"
 #include "ui/frame.h"
 #include "ui/option_dialog.h"
@@ -26,23 +23,21 @@ wxColour Pixel(const wxImage& image, int x, int y) {
     return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
 }
 
-// Pixels of rect unlike image at rect's corner, or (bTiled) tiled from the board's corner.
-int Unlike(const wxImage& board, const wxRect& rect, const wxImage& image, bool bTiled) {
+// Pixels of rect unlike image at rect's corner, or (bTiled) tiled from the board's corner;
+// with a colour for image, the pixels of rect in that colour.
+int Unlike(const wxImage& board, const wxRect& rect, const wxImage& image, bool bTiled = false,
+           const wxColour* pColour = nullptr) {
     int n = 0;
     for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y)
         for (int x = rect.GetLeft(); x <= rect.GetRight(); ++x)
             n += Pixel(board, x, y) !=
-                 (bTiled ? Pixel(image, x % image.GetWidth(), y % image.GetHeight())
-                         : Pixel(image, x - rect.x, y - rect.y));
+                 (pColour  ? *pColour
+                  : bTiled ? Pixel(image, x % image.GetWidth(), y % image.GetHeight())
+                           : Pixel(image, x - rect.x, y - rect.y));
     return n;
 }
-
-int CountColour(const wxImage& image, const wxRect& rect, const wxColour& colour) {
-    int n = 0;
-    for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y)
-        for (int x = rect.GetLeft(); x <= rect.GetRight(); ++x)
-            n += Pixel(image, x, y) == colour;
-    return n;
+int CountColour(const wxImage& image, const wxRect& rect, const wxColour& colour = *wxWHITE) {
+    return rect.width * rect.height - Unlike(image, rect, image, false, &colour);
 }
 
 wxImage Resource(int nId) {
@@ -51,34 +46,9 @@ wxImage Resource(int nId) {
     return bitmap.ConvertToImage();
 }
 
-// A window's client area as the X server shows it.
-wxImage Screenshot(wxWindow* pWindow) {
-    const wxPoint at = pWindow->ClientToScreen(wxPoint(0, 0));
-    const wxSize size = pWindow->GetClientSize();
-    const std::string strFile = std::string(getenv("TEMP")) + "/screen.png";
-    const std::string strCommand = "import -window root -crop " + std::to_string(size.x) + "x" +
-                                   std::to_string(size.y) + "+" + std::to_string(at.x) + "+" +
-                                   std::to_string(at.y) + " +repage png:" + strFile;
-    wxImage image(size);
-    EXPECT_TRUE(system(strCommand.c_str()) == 0 && image.LoadFile(strFile, wxBITMAP_TYPE_PNG));
-    return image;
-}
-
-class Window : public testing::Test {
+class Window : public MainWindowTest {
 protected:
-    void Start(const char* pszSettings = "") {
-        FILE* pFile = fopen(m_temp.File(SETTINGS_FILE_NAME).c_str(), "w");
-        fputs(pszSettings, pFile);
-        fclose(pFile);
-        m_pFrame = CreateMainWindow();
-        m_pBoard = &m_pFrame->m_board;
-        PumpEvents(100);
-    }
-    void TearDown() override {
-        if (m_pFrame)
-            m_pFrame->Destroy();
-        PumpEvents(20);
-    }
+    CGameBoard& Board() { return m_pFrame->m_board; }
     wxImage Compose() {
         wxBitmap bitmap(BOARD_WIDTH, BOARD_HEIGHT);
         wxMemoryDC dc(bitmap);
@@ -86,9 +56,6 @@ protected:
         dc.SelectObject(wxNullBitmap);
         return bitmap.ConvertToImage();
     }
-    TempDir m_temp;
-    CGameFrame* m_pFrame = nullptr;
-    CGameBoard* m_pBoard = nullptr;
 };
 
 // LEFT/TOP unless centred; stored back and background unless drawn at random.
@@ -103,21 +70,19 @@ TEST_F(Window, StartsWhereTheSettingsSayWithTheirOrRandomPictures) {
                 wxMilliSleep(100);
                 continue;
             }
-            Start(("[POS]\nLEFT=37\nTOP=81\n[START]\nOPTION1=" + std::to_string(bCentred) +
-                   "\nOPTION2=" + std::to_string(bCentred) +
-                   "\nOPTION3=" + std::to_string(!bCentred) + "\nCARDNO=" + std::to_string(nCard) +
-                   "\nBACKNO=" + std::to_string(nBack - 1) + "\n")
-                      .c_str());
+            const std::string b = std::to_string(bCentred);
+            Start("[POS]\nLEFT=37\nTOP=81\n[START]\nOPTION1=" + b + "\nOPTION2=" + b +
+                  "\nOPTION3=" + std::to_string(!bCentred) + "\nCARDNO=" + std::to_string(nCard) +
+                  "\nBACKNO=" + std::to_string(nBack - 1) + "\n");
             EXPECT_EQ(m_pFrame->GetPosition() == wxPoint(37, 81), !bCentred);
             EXPECT_EQ(m_pFrame->GetClientSize(), wxSize(BOARD_WIDTH, BOARD_HEIGHT));
             const bool bSameSecond = time(nullptr) == tNow; // the draws' second
             if (bSameSecond) {
-                EXPECT_EQ(m_pBoard->m_nCardPattern,
+                EXPECT_EQ(Board().m_nCardPattern,
                           bCentred ? DrawRandomRowAt(tNow, CARD_PATTERN_COUNT) : nCard);
-                EXPECT_EQ(m_pBoard->m_nBackground, bCentred ? nBack - 1 : nBack);
+                EXPECT_EQ(Board().m_nBackground, bCentred ? nBack - 1 : nBack);
             }
-            m_pFrame->Destroy();
-            m_pFrame = nullptr;
+            TearDown();
             if (bSameSecond)
                 break;
         }
@@ -129,23 +94,20 @@ TEST_F(Window, StartsWhereTheSettingsSayWithTheirOrRandomPictures) {
 // has gone; each status text only with its switch, in its own strip.
 TEST_F(Window, BoardIsPaintedFromItsState) {
     Start("[START]\nOPTION2=0\nOPTION3=0\nBACKNO=13\n");
-    const wxImage tile = Resource(BACKGROUND_BASE_ID + 13);
-    const wxImage back = Resource(CARD_BACK_BASE_ID);
+    const wxImage tile = Resource(BACKGROUND_BASE_ID + 13), back = Resource(CARD_BACK_BASE_ID);
     EXPECT_EQ(Unlike(Compose(), wxRect(0, 0, BOARD_WIDTH, BOARD_HEIGHT), tile, true), 0);
-    for (CCard* p : m_pBoard->m_apCards)
+    for (CCard* p : Board().m_apCards)
         p->m_bDealt = 1;
-    CCard& up = *m_pBoard->m_apCards[14];
-    CCard& gone = *m_pBoard->m_apCards[51];
+    CCard &up = *Board().m_apCards[14], &gone = *Board().m_apCards[51];
     up.m_bFaceUp = gone.m_bFaceUp = gone.m_bRemoved = 1;
     const wxImage face = Resource(up.m_nSuit * 1000 + up.m_nRank);
-    const wxRect open(525, 294, 76, 17), time(625, 294, 76, 17), above(520, 288, 186, 6);
     for (int nFlags = 0; nFlags < 4; ++nFlags) {
-        m_pBoard->m_bShowOpens = nFlags & 1;
-        m_pBoard->m_bShowTime = nFlags >> 1;
+        Board().m_bShowOpens = nFlags & 1;
+        Board().m_bShowTime = nFlags >> 1;
         const wxImage image = Compose();
-        EXPECT_EQ(CountColour(image, open, *wxWHITE) > 0, (nFlags & 1) != 0);
-        EXPECT_EQ(CountColour(image, time, *wxWHITE) > 0, (nFlags & 2) != 0);
-        EXPECT_EQ(Unlike(image, above, tile, true), 0);
+        EXPECT_EQ(CountColour(image, wxRect(525, 294, 76, 17)) > 0, (nFlags & 1) != 0);
+        EXPECT_EQ(CountColour(image, wxRect(625, 294, 76, 17)) > 0, (nFlags & 2) != 0);
+        EXPECT_EQ(Unlike(image, wxRect(520, 288, 186, 6), tile, true), 0);
         for (int i = 0; i < CARD_COUNT; ++i) {
             const wxRect rect(4 + 54 * (i % 13), 4 + 72 * (i / 13), CARD_WIDTH, CARD_HEIGHT);
             EXPECT_EQ(Unlike(image, rect, i == 51 ? tile : i == 14 ? face : back, i == 51), 0);
@@ -157,7 +119,7 @@ TEST_F(Window, BoardIsPaintedFromItsState) {
 // step the screen must hold exactly the whole board composed afresh.
 TEST_F(Window, ScreenAfterEachChangeIsTheWholeBoardComposedAfresh) {
     Start("[START]\nOPTION2=0\nOPTION3=0\n");
-    CCard** ap = m_pBoard->m_apCards;
+    CCard** ap = Board().m_apCards;
     const auto click = [this, ap](int i) {
         m_pFrame->OnBoardClick(0, wxPoint(ap[i]->m_nX + 25, ap[i]->m_nY + 34));
     };
@@ -168,10 +130,12 @@ TEST_F(Window, ScreenAfterEachChangeIsTheWholeBoardComposedAfresh) {
         return i;
     };
     const auto tick = [this](int nSeconds) {
-        g_nGameSeconds = nSeconds;
-        m_pFrame->OnGameTimer(TIMER_CLOCK);
+        return [this, nSeconds] { g_nGameSeconds = nSeconds, m_pFrame->OnGameTimer(TIMER_CLOCK); };
     };
     const auto key = [this](BoardKey k) { return [this, k] { m_pFrame->m_keys.OnKey(k); }; };
+    const auto refresh = [this](const std::function<void()>& change) {
+        return [this, change] { change(), m_pFrame->Refresh(false); };
+    };
     int a = 0, b = 0, x = 0;
     const std::vector<std::pair<const char*, std::function<void()>>> steps = {
         {"before the deal", [] {}},
@@ -179,7 +143,7 @@ TEST_F(Window, ScreenAfterEachChangeIsTheWholeBoardComposedAfresh) {
          [&] {
              m_pFrame->StartGame();
              m_pFrame->StopTimer(TIMER_CLOCK); // the steps tick it
-             m_pBoard->m_bTimeAuto = 0;
+             Board().m_bTimeAuto = 0;
              b = first([&](int i) { return i != a && ap[i]->m_nRank == ap[a]->m_nRank; });
              x = first([&](int i) { return ap[i]->m_nRank != ap[a]->m_nRank; });
          }},
@@ -192,33 +156,27 @@ TEST_F(Window, ScreenAfterEachChangeIsTheWholeBoardComposedAfresh) {
         {"focus moved", key(BoardKey::Down)},
         {"paused", key(BoardKey::Pause)},
         {"resumed", key(BoardKey::Pause)},
-        {"time wider", [&] { tick(360000); }},
-        {"time narrower", [&] { tick(5); }},
+        {"time wider", tick(360000)},
+        {"time narrower", tick(5)},
         {"count wider",
          [&] {
-             m_pBoard->SetOpenCount(9998);
+             Board().SetOpenCount(9998);
              click(x);
              click(first([&](int i) { return i != x; }));
          }},
-        {"new background",
-         [this] { LoadResBitmap(5214, g_pBackgroundBitmap), m_pFrame->Refresh(false); }},
-        {"new back",
-         [this] {
-             LoadResBitmap(CARD_BACK_BASE_ID + 2, g_pCardBackBitmap), m_pFrame->Refresh(false);
-         }},
-        {"status line off",
-         [this] { m_pBoard->m_bShowOpens = m_pBoard->m_bShowTime = 0, m_pFrame->Refresh(false); }},
+        {"new background", refresh([] { LoadResBitmap(5214, g_pBackgroundBitmap); })},
+        {"new back", refresh([] { LoadResBitmap(CARD_BACK_BASE_ID + 2, g_pCardBackBitmap); })},
+        {"status line off", refresh([this] { Board().m_bShowOpens = Board().m_bShowTime = 0; })},
     };
     for (const auto& [pszStep, step] : steps) {
         step();
         m_pFrame->Update();
         PumpEvents(50);
-        EXPECT_EQ(
-            Unlike(Screenshot(m_pFrame), wxRect(0, 0, BOARD_WIDTH, BOARD_HEIGHT), Compose(), false),
-            0)
+        EXPECT_EQ(Unlike(GrabClient(m_pFrame), wxRect(0, 0, BOARD_WIDTH, BOARD_HEIGHT), Compose()),
+                  0)
             << pszStep;
     }
-    EXPECT_EQ(m_pBoard->GetOpenCount(), 9999); // every step did what it says
+    EXPECT_EQ(Board().GetOpenCount(), 9999); // every step did what it says
     EXPECT_TRUE(ap[a]->IsRemoved() && ap[b]->IsRemoved() && ap[x]->IsFaceUp());
 }
 
@@ -226,7 +184,7 @@ TEST_F(Window, ScreenAfterEachChangeIsTheWholeBoardComposedAfresh) {
 // only on OK.
 TEST_F(Window, DialogsStopTheClockAndHandBackOnlyWhatWasConfirmed) {
     Start();
-    m_pBoard->SetPlaying(1);
+    Board().SetPlaying(1);
     m_pFrame->StartTimer(TIMER_CLOCK, CLOCK_INTERVAL_MS);
     m_pFrame->InsertResult(480, 30, 100);
     for (int bConfirm : {0, 1}) {
@@ -237,14 +195,14 @@ TEST_F(Window, DialogsStopTheClockAndHandBackOnlyWhatWasConfirmed) {
         });
         m_pFrame->OnRanking();
         EXPECT_TRUE(m_pFrame->GetWindowTimer(TIMER_CLOCK)->IsRunning());
-        EXPECT_EQ(m_pBoard->m_pRanking->nCount, 1 - bConfirm);
+        EXPECT_EQ(Board().m_pRanking->nCount, 1 - bConfirm);
         // Entered and cleared on disk at once, not at exit.
         EXPECT_EQ(ReadBytes(m_temp.File(RANKING_FILE_NAME))[0], 1 - bConfirm);
     }
     auto options = [&] {
-        return std::to_string(m_pBoard->m_nCardPattern) + " " +
-               std::to_string(m_pBoard->m_nBackground) + " " +
-               std::to_string(m_pBoard->m_nTimeIndex) + " " + std::to_string(m_pBoard->m_bTimeAuto);
+        return std::to_string(Board().m_nCardPattern) + " " +
+               std::to_string(Board().m_nBackground) + " " + std::to_string(Board().m_nTimeIndex) +
+               " " + std::to_string(Board().m_bTimeAuto);
     };
     const std::string strBefore = options();
     for (int nAnswer : {2, 1}) { // Cancel, OK
@@ -271,19 +229,17 @@ TEST_F(Window, PauseKeepsItsTimeOffTheClockAndTheFrameOffTheCard) {
     system("xdotool search --sync --onlyvisible --name '^Pelmanix$' windowfocus --sync "
            ">/dev/null 2>&1");
     m_pFrame->StartGame();
-    PumpEvents(1500);
-    m_pFrame->m_keys.OnKey(BoardKey::Pause);
-    PumpEvents(3000);
-    m_pFrame->m_keys.OnKey(BoardKey::Pause);
-    PumpEvents(1000);
+    for (int nMs : {1500, 3000, 1000}) {
+        PumpEvents(nMs);
+        if (nMs > 1000)
+            m_pFrame->m_keys.OnKey(BoardKey::Pause);
+    }
     EXPECT_EQ(g_nGameSeconds, 2);
-
     m_pFrame->m_keys.OnKey(BoardKey::Down);
     const wxImage image = Compose();
-    EXPECT_EQ(Unlike(image, wxRect(4, 4, 50, 68), Resource(CARD_BACK_BASE_ID), false), 0);
+    EXPECT_EQ(Unlike(image, wxRect(4, 4, 50, 68), Resource(CARD_BACK_BASE_ID)), 0);
     // The white line of the three, whole.
-    EXPECT_EQ(CountColour(image, wxRect(2, 2, 54, 72), *wxWHITE) -
-                  CountColour(image, wxRect(3, 3, 52, 70), *wxWHITE),
+    EXPECT_EQ(CountColour(image, wxRect(2, 2, 54, 72)) - CountColour(image, wxRect(3, 3, 52, 70)),
               2 * (54 + 72) - 4);
 }
 
@@ -292,11 +248,11 @@ TEST_F(Window, DialogTextStandsInItsPlaces) {
     Start();
     CRankingDialog ranking(m_pFrame);
     for (int i = 0; i < RANK_ROWS; ++i)
-        InsertResult(*m_pBoard->m_pRanking, 500 - i, 26, 60);
-    BuildRankingRows(*m_pBoard->m_pRanking, ranking.m_aRows);
+        InsertResult(*Board().m_pRanking, 500 - i, 26, 60);
+    BuildRankingRows(*Board().m_pRanking, ranking.m_aRows);
     ranking.Show();
     PumpEvents(300);
-    const wxImage screen = Screenshot(&ranking);
+    const wxImage screen = GrabClient(&ranking);
     for (int r = 0; r < RANK_ROWS; ++r) {
         EXPECT_GT(CountColour(screen, wxRect(10, 40 + 25 * r, 300, 14), *wxRED), 10) << r;
         EXPECT_EQ(CountColour(screen, wxRect(10, 40 + 25 * r - 5, 300, 5), *wxRED), 0) << r;

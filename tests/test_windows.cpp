@@ -37,26 +37,7 @@
 namespace {
 
 const char* Cell() {
-    const char* psz = std::getenv("PELMANIX_CELL");
-    return psz ? psz : "-";
-}
-
-// What the screen shows of a window's client area, one pixel per screen pixel.
-wxImage GrabClient(wxWindow* pWin, const char* pszSaveAs = nullptr) {
-    const double dScale = pWin->GetContentScaleFactor();
-    const wxPoint at = pWin->ClientToScreen(wxPoint(0, 0));
-    const wxSize size = pWin->GetClientSize();
-    const std::string strFile = std::string(std::getenv("TEMP")) + "/grab.ppm";
-    const std::string strCommand =
-        wxString::Format("import -window root -crop %dx%d+%d+%d +repage -depth 8 %s",
-                         int(size.x * dScale), int(size.y * dScale), int(at.x * dScale),
-                         int(at.y * dScale), strFile)
-            .ToStdString();
-    EXPECT_EQ(std::system(strCommand.c_str()), 0);
-    wxImage image(strFile, wxBITMAP_TYPE_PNM);
-    if (const char* pszDir = std::getenv("PELMANIX_SHOT_DIR"); pszDir && pszSaveAs)
-        image.SaveFile(wxString::Format("%s/%s.png", pszDir, pszSaveAs), wxBITMAP_TYPE_PNG);
-    return image;
+    return std::getenv("PELMANIX_CELL") ?: "-";
 }
 
 Rgb RgbAt(const wxImage& image, int x, int y) {
@@ -125,61 +106,53 @@ wxWindow* Walk(wxDialog* pDlg, const char* pszName, const std::vector<PaintedTex
 }
 
 class Windows : public MainWindowTest {
-protected:
-    // Opens every dialog through the game's own commands, walks it, answers it.
-    void OpenAll() {
-        const int aResults[][3] = {
-            {500, 26, 192}, {480, 9999, 359999}, {480, 33, 301}, {430, 40, 415}, {0, 1, 5}};
-        for (const auto& r : aResults)
-            m_pFrame->InsertResult(r[0], r[1], r[2]);
-        // Focus on OK: id 2 in the ranking, 1 in the templates, wxID_OK in message boxes.
-        DialogScript script([&](wxDialog* pDlg) -> int {
-            if (auto* pRanking = dynamic_cast<CRankingDialog*>(pDlg)) {
-                m_focus.push_back(Walk(pDlg, "ranking", pRanking->GetPaintedTexts())->GetId() == 2);
-                pRanking->OnClear(); // its confirmation, answered below
-            } else if (auto* pClear = dynamic_cast<CClearDialog*>(pDlg)) {
-                m_focus.push_back(Walk(pDlg, "clear", pClear->GetPaintedTexts())->GetId() == 1);
-            } else if (auto* pBox = dynamic_cast<wxMessageDialogBase*>(pDlg)) {
-                const bool bExit = FromWx(pBox->GetCaption()) == "Pelmanix";
-                m_focus.push_back(Walk(pDlg, bExit ? "exit" : "confirm")->GetId() == wxID_OK);
-                // Japanese words whatever the locale; the question mark on the exit box only
-                EXPECT_EQ(FromWx(pDlg->FindWindow(wxID_OK)->GetLabel()), "OK");
-                EXPECT_EQ(FromWx(pDlg->FindWindow(wxID_CANCEL)->GetLabel()), "キャンセル");
-                int nIcons = 0;
-                for (wxWindow* pChild : pDlg->GetChildren())
-                    nIcons += dynamic_cast<wxStaticBitmap*>(pChild) != nullptr;
-                EXPECT_EQ(nIcons, bExit ? 1 : 0);
-                return wxID_CANCEL;
-            } else {
-                auto* pFocus =
-                    Walk(pDlg, dynamic_cast<COptionDialog*>(pDlg) ? "options" : "version");
-                m_focus.push_back(pFocus->GetId() == 1);
-            }
-            return 2;
-        });
-        m_pFrame->OnRanking();
-        m_pFrame->OnOptions();
-        m_pFrame->OnVersion();
-        m_pFrame->OnExit();
-        int anHistogram[11] = {0, 99, 100, 12, 1, 7};
-        g_nGameSeconds = 359999;
-        m_pFrame->ShowClearDialog(anHistogram, 500);
-        EXPECT_EQ(script.m_nShown, 6);
-    }
-    std::vector<bool> m_focus;
-    TempDir m_temp;
+    void SetUp() override { Start(); }
 };
 
 } // namespace
 
+// Opens every dialog through the game's own commands, walks it, answers it.
 TEST_F(Windows, EveryWindowShowsItsTextWholeWithFocusWhereTheTemplateSays) {
-    OpenAll();
+    const int aResults[][3] = {
+        {500, 26, 192}, {480, 9999, 359999}, {480, 33, 301}, {430, 40, 415}, {0, 1, 5}};
+    for (const auto& r : aResults)
+        m_pFrame->InsertResult(r[0], r[1], r[2]);
+    std::vector<bool> focus;
+    // Focus on OK: id 2 in the ranking, 1 in the templates, wxID_OK in message boxes.
+    DialogScript script([&](wxDialog* pDlg) -> int {
+        if (auto* pRanking = dynamic_cast<CRankingDialog*>(pDlg)) {
+            focus.push_back(Walk(pDlg, "ranking", pRanking->GetPaintedTexts())->GetId() == 2);
+            pRanking->OnClear(); // its confirmation, answered below
+        } else if (auto* pClear = dynamic_cast<CClearDialog*>(pDlg)) {
+            focus.push_back(Walk(pDlg, "clear", pClear->GetPaintedTexts())->GetId() == 1);
+        } else if (auto* pBox = dynamic_cast<wxMessageDialogBase*>(pDlg)) {
+            const bool bExit = FromWx(pBox->GetCaption()) == "Pelmanix";
+            focus.push_back(Walk(pDlg, bExit ? "exit" : "confirm")->GetId() == wxID_OK);
+            // Japanese words whatever the locale; the question mark on the exit box only
+            EXPECT_EQ(FromWx(pDlg->FindWindow(wxID_OK)->GetLabel()), "OK");
+            EXPECT_EQ(FromWx(pDlg->FindWindow(wxID_CANCEL)->GetLabel()), "キャンセル");
+            int nIcons = 0;
+            for (wxWindow* pChild : pDlg->GetChildren())
+                nIcons += dynamic_cast<wxStaticBitmap*>(pChild) != nullptr;
+            EXPECT_EQ(nIcons, bExit ? 1 : 0);
+            return wxID_CANCEL;
+        } else {
+            const bool bOptions = dynamic_cast<COptionDialog*>(pDlg);
+            focus.push_back(Walk(pDlg, bOptions ? "options" : "version")->GetId() == 1);
+        }
+        return 2;
+    });
+    m_pFrame->OnRanking();
+    m_pFrame->OnOptions();
+    m_pFrame->OnVersion();
+    m_pFrame->OnExit();
+    int anHistogram[11] = {0, 99, 100, 12, 1, 7};
+    g_nGameSeconds = 359999;
+    m_pFrame->ShowClearDialog(anHistogram, 500);
     // ranking, its confirmation, options, version, exit, summary
-    EXPECT_EQ(m_focus, std::vector<bool>(6, true));
+    EXPECT_EQ(focus, std::vector<bool>(6, true));
 }
 
-// The dialog opens with OK focused: Enter closes it, and a second Enter cannot reach
-// "クリア" and its confirmation. The keys come from outside, as a player's do.
 TEST_F(Windows, EnterTwiceOnTheRankingClosesItAndKeepsTheRanking) {
     for (int i = 0; i < RANK_ROWS; ++i)
         m_pFrame->InsertResult(400 + i, 30, 100);

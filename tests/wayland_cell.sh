@@ -5,7 +5,7 @@
 # Usage: wayland_cell.sh COMMAND [ARGS...]
 set -uo pipefail
 XDG_RUNTIME_DIR=$(mktemp -d) && chmod 700 "$XDG_RUNTIME_DIR"
-export XDG_RUNTIME_DIR WAYLAND_DISPLAY=pelmanix-test GDK_BACKEND=wayland NO_AT_BRIDGE=1
+export XDG_RUNTIME_DIR TEMP=$XDG_RUNTIME_DIR WAYLAND_DISPLAY=pelmanix-test GDK_BACKEND=wayland NO_AT_BRIDGE=1
 unset DISPLAY
 weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 \
   >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
