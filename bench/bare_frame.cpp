@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The yardstick for start-up: the least a wx program with a window like the
 // game's does. A 706 x 317 frame with the game's menu bar, nothing else.
 

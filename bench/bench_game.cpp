@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game driven in-process through its own handlers, as a player's clicks
 // would: how long the deal, a pair's removal, a mismatch closing and a clock
 // second take on the real event loop; how memory behaves over many deals; and

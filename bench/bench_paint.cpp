@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a repaint of the board costs on the real window, the way the game asks
 // for one: a repaint request, then Update(), which runs GTK's draw cycle with its
 // double buffer and our paint handler, then an X sync so that the server's share

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up, memory and idle cost of the real programs, watched from outside on
 // the X server, so that neither program needs to know it is measured:
 //   bench_startup startup RUNS BARE_FRAME PELMANIX

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // wx for the in-process bench programs: the real main window on $DISPLAY, and

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cmake --install: the program, its help book where the help command looks, and
 # what a desktop needs to list it (entry, AppStream data, icons, manual page).
 # Desktop files and icons carry the AppStream id; the command stays pelmanix.

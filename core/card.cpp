@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/card.h"
 
 CCard::CCard(int x, int y) : m_nX(x), m_nY(y) {}

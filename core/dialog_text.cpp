@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/dialog_text.h"
 
 #include <algorithm>

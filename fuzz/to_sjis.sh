@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Copies a UTF-8 source as Shift_JIS. gcc turns literals into Shift_JIS with
 # -fexec-charset=CP932; clang only knows UTF-8 there, but takes the converted bytes of a
 # literal as they stand, which gives the same program.

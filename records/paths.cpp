@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "records/paths.h"
 
 #include <cerrno>

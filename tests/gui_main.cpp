@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shared entry of the GUI test programs, each with a TEMP of its own.
 
 #include <cstdlib>

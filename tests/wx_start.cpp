@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/wx_start.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // wx for programs that drive the game in-process (GUI tests, bench): the real

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws all of Pelmanix's artwork: card faces and backs, board tiles, the
 application icon and a contact sheet of everything.
 

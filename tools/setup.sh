@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages of the named lists, tools/packages-NAME.txt: "run" for
 # building and playing the game, "test" for the tests on top of it (both when none is
 # named). Quick when they are all present.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Memcheck over the real main window's tests: start-up, painting, the ranking, options
 # and game-clear dialogs, closing and saving both files (tests/test_window). Library
 # noise is suppressed by

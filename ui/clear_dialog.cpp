@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/clear_dialog.h"
 
 #include <wx/dcclient.h>

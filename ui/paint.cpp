@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drawing the board: background tiles, the status line and the cards, composed
 // off-screen and copied to the window in one transfer. The off-screen board lives
 // as long as the window; a change redraws only the places it touches.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/wsys.h"
 
 #include <algorithm>
