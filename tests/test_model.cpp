@@ -23,7 +23,7 @@ TEST(Board, HitTestMapsPointsToCards) {
         EXPECT_EQ(board.HitTest(c[0], c[1]), c[2]) << c[0] << "," << c[1];
 }
 
-TEST(Board, NewDealIsAFreshPackOfEachCardOnceThatEndsWhenAllAreRemoved) {
+TEST(Board, NewDealIsAFreshPackOfEachCardOnceOfThatSecond) {
     CGameBoard board;
     board.NewDeal();
     CCard& played = *board.m_apCards[5];
@@ -64,11 +64,6 @@ TEST(Board, NewDealIsAFreshPackOfEachCardOnceThatEndsWhenAllAreRemoved) {
             break;
         }
     }
-    for (CCard* pCard : board.m_apCards) {
-        EXPECT_EQ(board.IsAllRemoved(), 0);
-        pCard->SetRemoved(1);
-    }
-    EXPECT_EQ(board.IsAllRemoved(), 1);
     board.SetOpenCount(9998);
     board.AddOpenCount(), board.AddOpenCount();
     EXPECT_EQ(board.GetOpenCount(), 9999);
@@ -109,12 +104,6 @@ TEST(Texts, GradesTimesAndNumbers) {
                                                   {-1, "00:00:00"},    {INT_MAX, "596523:14:07"}};
     for (const auto& [nSeconds, pszText] : aTimes) {
         FormatGameTime(nSeconds, sz, sizeof sz);
-        EXPECT_STREQ(sz, pszText);
-    }
-    const std::tuple<int, int, const char*> aNumbers[] = {
-        {5, 2, " 5"}, {12, 2, "12"}, {123, 2, "123"}, {7, 4, "   7"}};
-    for (const auto& [nValue, nWidth, pszText] : aNumbers) {
-        PadNumber(sz, sizeof sz, nValue, nWidth);
         EXPECT_STREQ(sz, pszText);
     }
 }

@@ -2,6 +2,7 @@
 // The turn rules against a fake window: each row a state, an event, and what the
 // window is asked to do and the board looks like afterwards.
 
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -45,30 +46,27 @@ enum Event { A, B, X, GONE, GAP, RIGHT, T_PAIR, T_MISS, T_CLOCK };
 
 class Rules : public testing::Test {
 protected:
-    int First(bool (*match)(const CGameBoard&, int, int), int nOther) {
+    int First(const std::function<bool(int)>& match) {
         int i = 0;
-        while (m_board.m_apCards[i]->IsRemoved() || !match(m_board, i, nOther))
+        while (m_board.m_apCards[i]->IsRemoved() || !match(i))
             ++i;
         return i;
     }
-    // A game with one pair gone (m_nGone one of it) and cards a, b of one rank, x of another.
+    // A game with one pair gone (m_nGone one of it) and cards a, b of one rank, x of another,
+    // found by the cards' ranks, not by the rule that compares them.
     void Enter(State state, int bTimeAuto, int nTimeIndex = 3) {
         m_board.NewDeal(m_window.tNow);
-        m_board.m_bTimeAuto = bTimeAuto;
-        m_board.m_nTimeIndex = nTimeIndex;
+        m_board.m_bTimeAuto = bTimeAuto, m_board.m_nTimeIndex = nTimeIndex;
         m_board.SetPlaying(state != NO_DEAL);
-        auto any = [](const CGameBoard&, int, int) { return true; };
-        // By the cards' ranks, not by the rule that compares them.
-        auto same = [](const CGameBoard& b, int i, int a) {
-            return i != a && b.m_apCards[i]->m_nRank == b.m_apCards[a]->m_nRank;
+        const auto rank = [&](int i) { return m_board.m_apCards[i]->m_nRank; };
+        const auto same = [&](int a) {
+            return First([&](int i) { return i != a && rank(i) == rank(a); });
         };
-        auto other = [](const CGameBoard& b, int i, int a) {
-            return b.m_apCards[i]->m_nRank != b.m_apCards[a]->m_nRank;
-        };
-        m_nGone = First(any, 0);
-        for (int i : {m_nGone, First(same, m_nGone)})
+        m_nGone = First([](int) { return true; });
+        for (int i : {m_nGone, same(m_nGone)})
             m_board.m_apCards[i]->m_bFaceUp = m_board.m_apCards[i]->m_bRemoved = 1;
-        m_a = First(any, 0), m_b = First(same, m_a), m_x = First(other, m_a);
+        m_a = First([](int) { return true; }), m_b = same(m_a);
+        m_x = First([&](int i) { return rank(i) != rank(m_a); });
         if (state >= ONE_UP)
             Apply(A);
         if (state >= PAIR_UP)
@@ -183,11 +181,12 @@ TEST_F(Rules, StartGameDealsCardByCardAndStartsTheClockAtNought) {
     m_rules.StartGame();
     EXPECT_EQ(m_window.calls.str(), "stop3 stop1 stop2 paint deal dealt paint start3:1000");
     std::string strSteps;
-    for (int i = 0; i < CARD_COUNT; ++i)
-        strSteps += std::to_string(i) + "/25 ";
-    EXPECT_EQ(m_window.steps.str(), strSteps);
-    for (const CCard* p : m_board.m_apCards)
+    for (int i = 0; i < CARD_COUNT; ++i) {
+        const CCard* p = m_board.m_apCards[i];
         EXPECT_TRUE(p->m_bDealt && !p->IsFaceUp() && !p->IsRemoved());
+        strSteps += std::to_string(i) + "/25 ";
+    }
+    EXPECT_EQ(m_window.steps.str(), strSteps);
     EXPECT_TRUE(m_board.IsPlaying() && m_board.m_bShowOpens && m_board.m_bShowTime);
     EXPECT_EQ(g_nGameSeconds, 0);
     for (int nId : {TIMER_PAIR, TIMER_MISS, TIMER_CLOCK})

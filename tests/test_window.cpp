@@ -2,12 +2,16 @@
 // What only the real main window shows: the board's pixels, where the window stands and
 // what it picked at start-up, what the dialogs hand back, the ranking dialog's pixels.
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
 #include <wx/dcmemory.h>
+#include <wx/display.h>
+#include <wx/mstream.h>
 
 #include "records/settings.h"
 #include "tests/gui_test.h"
@@ -49,8 +53,9 @@ wxImage Resource(int nId) {
 class Window : public MainWindowTest {
 protected:
     CGameBoard& Board() { return m_pFrame->m_board; }
-    wxImage Compose() {
-        wxBitmap bitmap(BOARD_WIDTH, BOARD_HEIGHT);
+    wxImage Compose(int nScale = 1) {
+        wxBitmap bitmap;
+        bitmap.CreateWithDIPSize(wxSize(BOARD_WIDTH, BOARD_HEIGHT), nScale);
         wxMemoryDC dc(bitmap);
         m_pFrame->ComposeBoard(&dc);
         dc.SelectObject(wxNullBitmap);
@@ -164,7 +169,6 @@ TEST_F(Window, ScreenAfterEachChangeIsTheWholeBoardComposedAfresh) {
              click(x);
              click(first([&](int i) { return i != x; }));
          }},
-        {"new background", refresh([] { LoadResBitmap(5214, g_pBackgroundBitmap); })},
         {"new back", refresh([] { LoadResBitmap(CARD_BACK_BASE_ID + 2, g_pCardBackBitmap); })},
         {"status line off", refresh([this] { Board().m_bShowOpens = Board().m_bShowTime = 0; })},
     };
@@ -258,6 +262,77 @@ TEST_F(Window, DialogTextStandsInItsPlaces) {
         EXPECT_EQ(CountColour(screen, wxRect(10, 40 + 25 * r - 5, 300, 5), *wxRED), 0) << r;
     }
     ranking.Hide();
+}
+
+// On a desktop scaled by 2 the board is composed of the copies drawn at twice the size,
+// pixel for pixel, each at its place; at scale 1 of the program's own images.
+TEST_F(Window, BoardShowsTheArtDrawnForTheScreensScale) {
+    Start();
+    const int k = GetScreenScale() >= 1.5 ? 2 : 1;
+    for (CCard* p : Board().m_apCards)
+        p->m_bDealt = 1;
+    Board().m_apCards[0]->m_bFaceUp = 1;
+    const wxImage shown = Compose(k);
+    ASSERT_EQ(shown.GetWidth(), BOARD_WIDTH * k);
+    const std::pair<const CCard*, int> aCases[] = {
+        {Board().m_apCards[0], Board().m_apCards[0]->m_bmpFace.m_nId},
+        {Board().m_apCards[CARD_COUNT - 1], CARD_BACK_BASE_ID + Board().m_nCardPattern}};
+    for (const auto& [pCard, nId] : aCases) {
+        size_t nSize = 0;
+        const unsigned char* p =
+            FindResFile(wxString::Format(k == 2 ? "%d@2x.png" : "%d.png", nId), &nSize);
+        wxMemoryInputStream png(p, p ? nSize : 0);
+        const wxImage art(png, wxBITMAP_TYPE_PNG);
+        ASSERT_EQ(art.GetWidth(), CARD_WIDTH * k) << nId;
+        EXPECT_EQ(Unlike(shown, wxRect(wxPoint(pCard->m_nX, pCard->m_nY) * k, art.GetSize()), art),
+                  0)
+            << nId;
+    }
+}
+
+// Where nothing drawn outside a paint shows, each card of the deal comes by a paint of
+// its own while the deal runs, not all of them at its end.
+TEST_F(Window, DealReachesACompositorCardByCard) {
+    if (IsX11Display())
+        GTEST_SKIP() << "on X the deal draws straight onto the window";
+    Start();
+    std::set<int> shown; // cards dealt as each paint saw them
+    m_pFrame->Bind(wxEVT_PAINT, [&](wxPaintEvent& event) {
+        const auto& cards = Board().m_apCards;
+        shown.insert(
+            std::count_if(cards, cards + CARD_COUNT, [](CCard* p) { return p->m_bDealt; }));
+        event.Skip();
+    });
+    m_pFrame->StartGame();
+    PumpEvents(100);
+    EXPECT_GE(shown.size(), 40u);
+    EXPECT_TRUE(shown.count(CARD_COUNT));
+}
+
+// A window stored on a monitor stays where it was; one stored where no monitor is any
+// more comes back onto the nearest. Where the compositor places windows, what was stored
+// is kept for a desktop that lets the program place them.
+TEST_F(Window, StoredPositionOnNoMonitorComesBackOntoTheNearest) {
+    const wxRect screen = wxDisplay(0u).GetGeometry();
+    for (const wxPoint stored : {screen.GetBottomRight() - wxPoint(10, 10), wxPoint(-5000, -5000),
+                                 wxPoint(screen.GetRight() + 3000, 40)}) {
+        Start("[POS]\nLEFT=" + std::to_string(stored.x) + "\nTOP=" + std::to_string(stored.y) +
+              "\n[START]\nOPTION1=0\n");
+        const wxRect shown = m_pFrame->GetRect();
+        m_pFrame->Close();
+        m_pFrame = nullptr;
+        PumpEvents(20);
+        StoredSettings saved;
+        ReadSettings(m_temp.File(SETTINGS_FILE_NAME).c_str(), &saved);
+        if (!IsX11Display()) { // placement is the compositor's
+            EXPECT_EQ(wxPoint(saved.nLeft, saved.nTop), stored);
+            continue;
+        }
+        EXPECT_EQ(wxPoint(saved.nLeft, saved.nTop), shown.GetPosition());
+        EXPECT_TRUE(screen.Contains(stored) ? shown.GetPosition() == stored
+                                            : screen.Contains(shown))
+            << shown.x << "," << shown.y;
+    }
 }
 
 } // namespace
