@@ -209,9 +209,8 @@ TEST_P(EndToEnd, PerfectGameFromTheMenuToTheRankingFile) {
         << "[POS]\nLEFT=0\nTOP=0\n[START]\nOPTION1=0\nOPTION2=0\nOPTION3=0\n"
            "CARDNO=0\nBACKNO=2\nTIMEINDEX=3\nTIMEAUTO=1\n";
     g_tile = ReadPng(5203), g_back = ReadPng(5101), g_faces.clear();
-    for (int nSuit = 1; nSuit <= 4; ++nSuit)
-        for (int nRank = 1; nRank <= 13; ++nRank)
-            g_faces.push_back(ReadPng(nSuit * 1000 + nRank));
+    for (int k = 0; k < CARDS; ++k) // suit k / 13 + 1, rank k % 13 + 1
+        g_faces.push_back(ReadPng((k / 13 + 1) * 1000 + k % 13 + 1));
     ASSERT_TRUE(g_tile.w == 16 && g_back.w == 50 && g_faces[51].w == 50) << "no res/img read";
 
     const pid_t nChild = fork();
