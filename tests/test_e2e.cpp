@@ -27,12 +27,11 @@ constexpr int BOARD_W = 706, BOARD_H = 317, CARDS = 52;
 
 std::string Shell(const std::string& strCommand) {
     std::string strOut;
-    if (FILE* pPipe = popen(("timeout 20 " + strCommand).c_str(), "r")) {
-        char szBuf[4096];
-        for (size_t n; (n = fread(szBuf, 1, sizeof szBuf, pPipe)) > 0;)
-            strOut.append(szBuf, n);
+    FILE* pPipe = popen(("timeout 20 " + strCommand).c_str(), "r");
+    for (int c; pPipe && (c = fgetc(pPipe)) != EOF;)
+        strOut += static_cast<char>(c);
+    if (pPipe)
         pclose(pPipe);
-    }
     return strOut;
 }
 
@@ -71,8 +70,8 @@ std::vector<Image> g_faces; // of rank k % 13 + 1
 int g_nBoardY = 0;          // the window is at (0, 0), the board under its menu bar
 
 Image Grab(int h = BOARD_H, int y = g_nBoardY) {
-    return ReadPpm("import -window root -crop " + std::to_string(BOARD_W) + "x" +
-                   std::to_string(h) + "+0+" + std::to_string(y) + " +repage");
+    return ReadPpm("import -window root -crop 706x" + std::to_string(h) + "+0+" +
+                   std::to_string(y) + " +repage");
 }
 
 // Whether image shows the art at (x0, y0), or its 16 x 16 tile from the board's top, nTop, on.
@@ -248,8 +247,8 @@ TEST_P(EndToEnd, PerfectGameFromTheMenuToTheRankingFile) {
     int anField[3]; // little-endian: the row count, then score and turns of row 1
     for (int k = 0; k < 3; ++k)
         std::memcpy(&anField[k], strFile.data() + (k ? 2 + 4 * k : 0), 4);
-    EXPECT_EQ(std::vector<int>(anField, anField + 3), std::vector<int>({1, 500, nTurns}));
-    EXPECT_GE(nTurns, 26);
+    EXPECT_TRUE(anField[0] == 1 && anField[1] == 500 && anField[2] == nTurns && nTurns >= 26)
+        << anField[0] << " " << anField[1] << " " << anField[2] << " " << nTurns;
 }
 
 INSTANTIATE_TEST_SUITE_P(ByMouseAndByKeys, EndToEnd, testing::Bool());

@@ -36,10 +36,6 @@
 
 namespace {
 
-const char* Cell() {
-    return std::getenv("PELMANIX_CELL") ?: "-";
-}
-
 Rgb RgbAt(const wxImage& image, int x, int y) {
     return {image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)};
 }
@@ -56,7 +52,6 @@ wxWindow* Walk(wxDialog* pDlg, const char* pszName, const std::vector<PaintedTex
     PumpEvents(200);
     wxWindow* pFocus = wxWindow::FindFocus();
     const wxRect client(pDlg->GetClientSize());
-    std::printf("cell %s: %s %d x %d\n", Cell(), pszName, pDlg->GetSize().x, pDlg->GetSize().y);
     EXPECT_TRUE(wxDisplay(pDlg).GetGeometry().Contains(pDlg->GetScreenRect())) << pszName;
     for (wxWindow* pChild : pDlg->GetChildren()) {
         const std::string strWhat = std::string(pszName) + " " + FromWx(pChild->GetLabel());
@@ -84,9 +79,6 @@ wxWindow* Walk(wxDialog* pDlg, const char* pszName, const std::vector<PaintedTex
     const bool bLight = ContrastRatio(face, {255, 255, 255}) < ContrastRatio(face, {0, 0, 0});
     for (const auto& [strAsked, best] : strongest) {
         const wxColour asked(strAsked);
-        std::printf("cell %s: %s %s text on face #%02x%02x%02x: #%02x%02x%02x, contrast %.2f\n",
-                    Cell(), pszName, strAsked.c_str(), face.r, face.g, face.b, best.second.r,
-                    best.second.g, best.second.b, best.first);
         // (up to the smoothing of a font's edges)
         const int nOff = std::max({std::abs(best.second.r - asked.Red()),
                                    std::abs(best.second.g - asked.Green()),
@@ -125,12 +117,11 @@ TEST_F(Windows, EveryWindowShowsItsTextWholeWithFocusWhereTheTemplateSays) {
             const bool bExit = FromWx(pBox->GetCaption()) == "Pelmanix";
             focus.push_back(Walk(pDlg, bExit ? "exit" : "confirm")->GetId() == wxID_OK);
             // Japanese words whatever the locale; the question mark on the exit box only
-            EXPECT_EQ(FromWx(pDlg->FindWindow(wxID_OK)->GetLabel()), "OK");
             EXPECT_EQ(FromWx(pDlg->FindWindow(wxID_CANCEL)->GetLabel()), "キャンセル");
-            int nIcons = 0;
-            for (wxWindow* pChild : pDlg->GetChildren())
-                nIcons += dynamic_cast<wxStaticBitmap*>(pChild) != nullptr;
-            EXPECT_EQ(nIcons, bExit ? 1 : 0);
+            const auto& kids = pDlg->GetChildren();
+            EXPECT_EQ(std::count_if(kids.begin(), kids.end(),
+                                    [](wxWindow* p) { return dynamic_cast<wxStaticBitmap*>(p); }),
+                      bExit);
             return wxID_CANCEL;
         } else {
             const bool bOptions = dynamic_cast<COptionDialog*>(pDlg);
@@ -196,10 +187,8 @@ TEST_F(Windows, HelpShowsItsFirstPageWholeOrSaysWhereItsBookWasLookedFor) {
         pFrame = pFrame ? pFrame : dynamic_cast<wxHtmlHelpFrame*>(pWindow);
     ASSERT_TRUE(pFrame);
     wxHtmlWindow* pPage = pFrame->GetHelpWindow()->GetHtmlWindow();
-    const wxSize page = pPage->GetVirtualSize();
-    std::printf("cell %s: help %d x %d, page %d x %d\n", Cell(), pFrame->GetSize().x,
-                pFrame->GetSize().y, page.x, page.y);
-    EXPECT_TRUE(page.x <= pPage->GetClientSize().x && page.y <= pPage->GetClientSize().y);
+    const wxSize page = pPage->GetVirtualSize(), room = pPage->GetClientSize();
+    EXPECT_TRUE(page.x <= room.x && page.y <= room.y) << page.x << "x" << page.y;
     auto* pTabs = dynamic_cast<wxNotebook*>(pFrame->GetHelpWindow()->FindWindow(wxID_ANY));
     EXPECT_TRUE(pTabs == nullptr || FromWx(pTabs->GetPageText(0)) == "目次");
     CloseHelp();
