@@ -34,6 +34,9 @@ public:
 
     const std::string& Path() const { return m_strPath; }
     std::string File(const char* pszName) const { return m_strPath + "/" + pszName; }
+    long Entries() const {
+        return std::distance(std::filesystem::directory_iterator(m_strPath), {});
+    }
 
 private:
     std::string m_strPath;

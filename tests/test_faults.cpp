@@ -84,7 +84,7 @@ TEST(Saves, KeepTheModeWriteThroughLinksAndLeaveNothingElse) {
         EXPECT_EQ(mode_t(std::filesystem::status(strFile).permissions()), c.nOldMode ?: 0644);
         EXPECT_EQ(ReadBytes(strFile) == "old", !bSaved);
         // No lock or temporary file beside it.
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+        EXPECT_EQ(dir.Entries(), 1);
     }
 }
 

@@ -45,10 +45,8 @@ TEST(Board, NewDealIsAFreshPackOfEachCardOnceOfThatSecond) {
         EXPECT_EQ(ids.size(), 52u);
         return strLayout;
     };
-    for (time_t tSecond : {0, 1, 1733500000}) {
-        board.NewDeal(tSecond);
-        faces();
-    }
+    for (time_t tSecond : {0, 1, 1733500000})
+        board.NewDeal(tSecond), faces();
     EXPECT_TRUE(board.GetOpenCard(0) == -1 && board.GetOpenCard(1) == -1 && !board.GetOpenCount() &&
                 !board.IsPlaying() && !board.m_bShowOpens && !board.m_bShowTime);
     // A deal now is the deal of this second, twice over within the second.
@@ -56,13 +54,9 @@ TEST(Board, NewDealIsAFreshPackOfEachCardOnceOfThatSecond) {
         const time_t tNow = time(nullptr);
         board.NewDeal();
         const auto first = faces();
-        board.NewDeal();
-        const auto second = faces();
         board.NewDeal(tNow);
-        if (time(nullptr) == tNow) {
-            EXPECT_TRUE(first == second && second == faces());
-            break;
-        }
+        if (time(nullptr) == tNow)
+            nTry = 3, EXPECT_EQ(first, faces());
     }
     board.SetOpenCount(9998);
     board.AddOpenCount(), board.AddOpenCount();
@@ -109,30 +103,23 @@ TEST(Texts, GradesTimesAndNumbers) {
 }
 
 TEST(Texts, SummaryLines) {
-    const char* pszHeading = "同じカードを開いた回数（取れなかった場合）";
     const struct {
-        int anHistogram[CLEAR_HISTOGRAM_SIZE];
-        int nOpens, nSeconds, nScore;
-        const char* apszLines[CLEAR_LINE_COUNT];
-    } aCases[] = {
-        {{52, 3, 0, 12, 1, 0, 7, 7, 7, 7},
-         57,
-         185,
-         487,
-         {"開数：57　時間：00:03:05", pszHeading,
-          "　1 回： 3　2 回： 0　3 回：12　4 回： 1　5 回以上： 0", "得点：487　ＬＶ：Ｓ"}},
-        {{0, 10, 9, 99, 100, 5000},
-         9999,
-         360000,
-         500,
-         {"開数：9999　時間：100:00:00", pszHeading,
-          "　1 回：10　2 回： 9　3 回：99　4 回：99　5 回以上：99", "得点：500　ＬＶ：SS"}},
-    };
-    for (const auto& c : aCases) {
+        int anHistogram[CLEAR_HISTOGRAM_SIZE], nOpens, nSeconds, nScore;
+    } aCases[] = {{{52, 3, 0, 12, 1, 0, 7, 7, 7, 7}, 57, 185, 487},
+                  {{0, 10, 9, 99, 100, 5000}, 9999, 360000, 500}};
+    const char* apszLines[] = {
+        "開数：57　時間：00:03:05|　1 回： 3　2 回： 0　3 回：12　4 回： 1　5 回以上： 0|"
+        "得点：487　ＬＶ：Ｓ|",
+        "開数：9999　時間：100:00:00|　1 回：10　2 回： 9　3 回：99　4 回：99　5 回以上：99|"
+        "得点：500　ＬＶ：SS|"};
+    for (int n : {0, 1}) {
         ClearLines lines;
+        const auto& c = aCases[n];
         BuildClearLines(c.anHistogram, c.nOpens, c.nSeconds, c.nScore, &lines);
-        for (int i = 0; i < CLEAR_LINE_COUNT; ++i)
-            EXPECT_STREQ(lines.aszLine[i], c.apszLines[i]) << c.nOpens << " line " << i;
+        std::string str; // the heading line is a fixed text
+        for (int i : {0, 2, 3})
+            str += std::string(lines.aszLine[i]) + "|";
+        EXPECT_EQ(str, apszLines[n]);
     }
 }
 

@@ -175,9 +175,7 @@ TEST_F(Rules, LastPairStopsTheClockEntersTheResultAndShowsTheSummary) {
 // A pair and a mismatch left pending by the old game, then a deal of the same second.
 TEST_F(Rules, StartGameDealsCardByCardAndStartsTheClockAtNought) {
     Enter(PAIR_UP, 1);
-    m_rules.StartTimer(TIMER_MISS, 100);
-    m_window.calls.str("");
-    g_nGameSeconds = 77;
+    m_rules.StartTimer(TIMER_MISS, 100), m_window.calls.str(""), g_nGameSeconds = 77;
     m_rules.StartGame();
     EXPECT_EQ(m_window.calls.str(), "stop3 stop1 stop2 paint deal dealt paint start3:1000");
     std::string strSteps;
@@ -187,8 +185,8 @@ TEST_F(Rules, StartGameDealsCardByCardAndStartsTheClockAtNought) {
         strSteps += std::to_string(i) + "/25 ";
     }
     EXPECT_EQ(m_window.steps.str(), strSteps);
-    EXPECT_TRUE(m_board.IsPlaying() && m_board.m_bShowOpens && m_board.m_bShowTime);
-    EXPECT_EQ(g_nGameSeconds, 0);
+    EXPECT_TRUE(m_board.IsPlaying() && m_board.m_bShowOpens && m_board.m_bShowTime &&
+                g_nGameSeconds == 0);
     for (int nId : {TIMER_PAIR, TIMER_MISS, TIMER_CLOCK})
         EXPECT_EQ(m_board.IsTimerActive(nId) * 10000 + m_board.m_anTimerElapse[nId],
                   nId == TIMER_CLOCK ? 11000 : 0);

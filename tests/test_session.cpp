@@ -61,9 +61,6 @@ std::string WithoutDates(std::string strRanking) {
         strRanking.replace(4 + 33 * nRow + 14, 19, 19, '-');
     return strRanking;
 }
-int Entries(const TempDir& dir) {
-    return std::distance(std::filesystem::directory_iterator(dir.Path()), {});
-}
 
 TEST(Session, EveryEndingKeepsTheGamesAndSignalsWriteWhatTheCloseBoxWrites) {
     TempDir dir;
@@ -94,7 +91,7 @@ TEST(Session, EveryEndingKeepsTheGamesAndSignalsWriteWhatTheCloseBoxWrites) {
             waitpid(nServer, nullptr, 0);
         const std::string strRanking = ReadBytes(dir.File(RANKING));
         EXPECT_EQ(strRanking[0], 2) << nSignal; // both games, in the count's low byte
-        EXPECT_EQ(Entries(dir), 2) << nSignal;
+        EXPECT_EQ(dir.Entries(), 2) << nSignal;
         if (nSignal == SIGKILL)
             continue; // an abrupt end: what was saved in play is all there is
         EXPECT_EQ(run.second, 0) << nSignal; // exited, with status 0
@@ -118,7 +115,7 @@ TEST(Session, AFullDiskIsToldOnceAndLeavesTheOldFilesWhole) {
     EXPECT_EQ(run.second, 0);
     EXPECT_EQ(ReadBytes(dir.File(RANKING)), strOld);
     EXPECT_EQ(ReadBytes(dir.File(SETTINGS)), strOldSettings);
-    EXPECT_EQ(Entries(dir), 2);
+    EXPECT_EQ(dir.Entries(), 2);
 }
 
 TEST(Session, TwoCopiesOnOneDirectoryEachKeepTheirGames) {
