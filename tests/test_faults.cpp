@@ -38,7 +38,10 @@ template <class Body> int InChild(Body body, int nKillAfterUs = -1) {
 std::pair<std::string, std::string> Save(const TempDir& dir, int n) {
     RankingTable table;
     for (int i = 0; i < n % 5 + 1; ++i)
-        InsertResult(table, 100 * i, 26, 60), MakeDateStampAt(1000000000, table.aszDate[i]);
+        InsertResult(table, 100 * i, 26, 60);
+    // Fixed stamps, set after the inserts: each insert stamps its new row with the clock.
+    for (int i = 0; i < table.nCount; ++i)
+        MakeDateStampAt(1000000000, table.aszDate[i]);
     StoredSettings s;
     s.nLeft = n * 1001, s.nTop = -n;
     SaveRanking(table, dir.File(RANKING_FILE_NAME).c_str());
