@@ -221,6 +221,23 @@ bool WriteSyncClose(int nFd, const void* pData, size_t nSize) {
     return close(nFd) == 0 && bOk;
 }
 
+// Creates the directory of pszPath and its parents (mode 0700); true when it exists.
+bool EnsureParentDirectory(const char* pszPath) {
+    if (!pszPath || !*pszPath)
+        return false;
+    std::string strDir = DirectoryOf(pszPath);
+    for (size_t i = 1; i <= strDir.size(); ++i) {
+        if (i < strDir.size() && strDir[i] != '/')
+            continue;
+        std::string strPart = strDir.substr(0, i);
+        // An existing directory may still refuse mkdir (read-only mounts): only the end
+        // result counts.
+        if (mkdir(strPart.c_str(), 0700) != 0 && errno != EEXIST && !IsDirectory(strPart.c_str()))
+            return false;
+    }
+    return IsDirectory(strDir.c_str());
+}
+
 } // namespace
 
 bool GetDataFilePath(const char* pszFileName, char* pszPath, size_t nSize) {
@@ -237,23 +254,6 @@ bool GetDataFilePath(const char* pszFileName, char* pszPath, size_t nSize) {
         return true;
     std::string strState = StateDirectory();
     return !strState.empty() && CopyIfFits(strState + "/" + pszFileName, pszPath, nSize);
-}
-
-// Creates the directory of pszPath and its parents (mode 0700); true when it exists.
-static bool EnsureParentDirectory(const char* pszPath) {
-    if (!pszPath || !*pszPath)
-        return false;
-    std::string strDir = DirectoryOf(pszPath);
-    for (size_t i = 1; i <= strDir.size(); ++i) {
-        if (i < strDir.size() && strDir[i] != '/')
-            continue;
-        std::string strPart = strDir.substr(0, i);
-        // An existing directory may still refuse mkdir (read-only mounts): only the end
-        // result counts.
-        if (mkdir(strPart.c_str(), 0700) != 0 && errno != EEXIST && !IsDirectory(strPart.c_str()))
-            return false;
-    }
-    return IsDirectory(strDir.c_str());
 }
 
 bool UpdateFileAtomically(const char* pszPath, const ComposeFile& compose) {
