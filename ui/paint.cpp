@@ -94,6 +94,17 @@ void CGameFrame::DrawBackground(wxDC* pDC) {
     // A tile without pixels has nothing to repeat.
     if (!tile.IsOk() || tile.GetWidth() <= 0 || tile.GetHeight() <= 0)
         return;
+    // A brush would draw each pixel of a tile made for a finer screen at the board's
+    // scale, twice too large: such a tile is copied over the area to redraw instead.
+    if (tile.GetScaleFactor() != 1) {
+        wxRect area(0, 0, BOARD_WIDTH, BOARD_HEIGHT);
+        pDC->GetClippingBox(area);
+        const wxSize size = tile.GetLogicalSize();
+        for (int y = area.y - area.y % size.y; y <= area.GetBottom(); y += size.y)
+            for (int x = area.x - area.x % size.x; x <= area.GetRight(); x += size.x)
+                pDC->DrawBitmap(tile, x, y);
+        return;
+    }
     // A brush of the tile repeats it from the board's top-left corner and cuts it at
     // the right and bottom edges, in one fill instead of hundreds of small copies.
     const wxBrush oldBrush = pDC->GetBrush();
