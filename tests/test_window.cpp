@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // What only the real main window shows: the board's pixels, where the window stands and
-// what it picked at start-up, what the dialogs hand back, the ranking dialog's pixels.
+// what it picked at start-up, what the dialogs hand back, the clock's real time.
 
 #include <algorithm>
 #include <set>
@@ -44,10 +44,13 @@ int CountColour(const wxImage& image, const wxRect& rect, const wxColour& colour
     return rect.width * rect.height - Unlike(image, rect, image, false, &colour);
 }
 
-wxImage Resource(int nId) {
-    wxBitmap bitmap;
-    EXPECT_TRUE(LoadResBitmap(nId, &bitmap)) << nId;
-    return bitmap.ConvertToImage();
+// The program's own image nId, as drawn for a screen scaled by k.
+wxImage Art(int nId, int k = 1) {
+    size_t nSize = 0;
+    const unsigned char* p =
+        FindResFile(wxString::Format(k == 2 ? "%d@2x.png" : "%d.png", nId), &nSize);
+    wxMemoryInputStream png(p, p ? nSize : 0);
+    return wxImage(png, wxBITMAP_TYPE_PNG);
 }
 
 class Window : public MainWindowTest {
@@ -63,59 +66,83 @@ protected:
     }
 };
 
-// LEFT/TOP unless centred; stored back and background unless drawn at random.
-TEST_F(Window, StartsWhereTheSettingsSayWithTheirOrRandomPictures) {
-    for (int bCentred : {0, 1}) { // and a random card back; else a random background
-        int nTry = 0;
-        for (; nTry < 50; ++nTry) { // in a second that draws no background among the first four
+// Where the window stands: at LEFT/TOP unless centred, back on the nearest monitor when
+// stored where none is any more, and stored again where it stood (where the compositor
+// places windows, as it was stored). Stored card back and background, else each drawn at
+// random from the second of the start.
+TEST_F(Window, StartsWhereStoredOrCentredWithStoredOrRandomPictures) {
+    const wxRect screen = wxDisplay(0u).GetGeometry();
+    const std::pair<wxPoint, int> aRows[] = {{{37, 81}, 0},
+                                             {{37, 81}, 1},
+                                             {screen.GetBottomRight() - wxPoint(10, 10), 0},
+                                             {{-5000, -5000}, 0},
+                                             {{screen.GetRight() + 3000, 40}, 0}};
+    for (const auto& [stored, bCentred] : aRows) { // centred with a random back, else background
+        for (int nTry = 0;; wxMilliSleep(100)) {
+            ASSERT_LT(++nTry, 50); // a second that draws no background among the first four
             const time_t tNow = time(nullptr);
             const int nCard = (DrawRandomRowAt(tNow, CARD_PATTERN_COUNT) + 1) % CARD_PATTERN_COUNT;
             const int nBack = DrawRandomRowAt(tNow, BACKGROUND_COUNT);
-            if (nBack < CARD_PATTERN_COUNT) {
-                wxMilliSleep(100);
+            if (nBack < CARD_PATTERN_COUNT)
+                continue;
+            Start(wxString::Format("[POS]\nLEFT=%d\nTOP=%d\n[START]\nOPTION1=%d\nOPTION2=%d\n"
+                                   "OPTION3=%d\nCARDNO=%d\nBACKNO=%d\n",
+                                   stored.x, stored.y, bCentred, bCentred, !bCentred, nCard,
+                                   nBack - 1)
+                      .ToStdString());
+            if (time(nullptr) != tNow) { // not the draws' second
+                TearDown();
                 continue;
             }
-            const std::string b = std::to_string(bCentred);
-            Start("[POS]\nLEFT=37\nTOP=81\n[START]\nOPTION1=" + b + "\nOPTION2=" + b +
-                  "\nOPTION3=" + std::to_string(!bCentred) + "\nCARDNO=" + std::to_string(nCard) +
-                  "\nBACKNO=" + std::to_string(nBack - 1) + "\n");
-            EXPECT_EQ(m_pFrame->GetPosition() == wxPoint(37, 81), !bCentred);
+            EXPECT_EQ(Board().m_nCardPattern,
+                      bCentred ? DrawRandomRowAt(tNow, CARD_PATTERN_COUNT) : nCard);
+            EXPECT_EQ(Board().m_nBackground, bCentred ? nBack - 1 : nBack);
             EXPECT_EQ(m_pFrame->GetClientSize(), wxSize(BOARD_WIDTH, BOARD_HEIGHT));
-            const bool bSameSecond = time(nullptr) == tNow; // the draws' second
-            if (bSameSecond) {
-                EXPECT_EQ(Board().m_nCardPattern,
-                          bCentred ? DrawRandomRowAt(tNow, CARD_PATTERN_COUNT) : nCard);
-                EXPECT_EQ(Board().m_nBackground, bCentred ? nBack - 1 : nBack);
-            }
-            TearDown();
-            if (bSameSecond)
-                break;
+            const wxRect shown = m_pFrame->GetRect();
+            m_pFrame->Close();
+            m_pFrame = nullptr;
+            PumpEvents(20);
+            StoredSettings saved;
+            ReadSettings(m_temp.File(SETTINGS_FILE_NAME).c_str(), &saved);
+            const wxPoint savedAt(saved.nLeft, saved.nTop);
+            EXPECT_EQ(savedAt, IsX11Display() ? shown.GetPosition() : stored);
+            EXPECT_TRUE(!IsX11Display() ||
+                        (bCentred                  ? shown.GetPosition() != stored
+                         : screen.Contains(stored) ? shown.GetPosition() == stored
+                                                   : screen.Contains(shown)))
+                << shown.x << "," << shown.y;
+            break;
         }
-        EXPECT_LT(nTry, 50);
     }
 }
 
 // Tiles from the top-left, cut at the edges; a back, a face, the background where a card
-// has gone; each status text only with its switch, in its own strip.
-TEST_F(Window, BoardIsPaintedFromItsState) {
+// has gone, each pixel for pixel of the art drawn for the screen's scale; each status
+// text only with its switch, in its own strip.
+TEST_F(Window, BoardShowsTheArtForTheScreensScaleAndTheStatusByItsSwitches) {
     Start("[START]\nOPTION2=0\nOPTION3=0\nBACKNO=13\n");
-    const wxImage tile = Resource(BACKGROUND_BASE_ID + 13), back = Resource(CARD_BACK_BASE_ID);
-    EXPECT_EQ(Unlike(Compose(), wxRect(0, 0, BOARD_WIDTH, BOARD_HEIGHT), tile, true), 0);
+    const int k = GetScreenScale() >= 1.5 ? 2 : 1;
+    const auto rect = [k](int x, int y, int w, int h) {
+        return wxRect(x * k, y * k, w * k, h * k);
+    };
+    const wxImage tile = Art(BACKGROUND_BASE_ID + 13, k), back = Art(CARD_BACK_BASE_ID, k);
+    EXPECT_EQ(Unlike(Compose(k), rect(0, 0, BOARD_WIDTH, BOARD_HEIGHT), tile, true), 0);
     for (CCard* p : Board().m_apCards)
         p->m_bDealt = 1;
     CCard &up = *Board().m_apCards[14], &gone = *Board().m_apCards[51];
     up.m_bFaceUp = gone.m_bFaceUp = gone.m_bRemoved = 1;
-    const wxImage face = Resource(up.m_nSuit * 1000 + up.m_nRank);
+    const wxImage face = Art(up.m_nSuit * 1000 + up.m_nRank, k);
+    ASSERT_EQ(face.GetWidth(), CARD_WIDTH * k);
     for (int nFlags = 0; nFlags < 4; ++nFlags) {
         Board().m_bShowOpens = nFlags & 1;
         Board().m_bShowTime = nFlags >> 1;
-        const wxImage image = Compose();
-        EXPECT_EQ(CountColour(image, wxRect(525, 294, 76, 17)) > 0, (nFlags & 1) != 0);
-        EXPECT_EQ(CountColour(image, wxRect(625, 294, 76, 17)) > 0, (nFlags & 2) != 0);
-        EXPECT_EQ(Unlike(image, wxRect(520, 288, 186, 6), tile, true), 0);
+        const wxImage image = Compose(k);
+        EXPECT_EQ(CountColour(image, rect(525, 294, 76, 17)) > 0, (nFlags & 1) != 0);
+        EXPECT_EQ(CountColour(image, rect(625, 294, 76, 17)) > 0, (nFlags & 2) != 0);
+        EXPECT_EQ(Unlike(image, rect(520, 288, 186, 6), tile, true), 0);
         for (int i = 0; i < CARD_COUNT; ++i) {
-            const wxRect rect(4 + 54 * (i % 13), 4 + 72 * (i / 13), CARD_WIDTH, CARD_HEIGHT);
-            EXPECT_EQ(Unlike(image, rect, i == 51 ? tile : i == 14 ? face : back, i == 51), 0);
+            const wxRect card = rect(4 + 54 * (i % 13), 4 + 72 * (i / 13), CARD_WIDTH, CARD_HEIGHT);
+            EXPECT_EQ(Unlike(image, card, i == 51 ? tile : i == 14 ? face : back, i == 51), 0) << i;
         }
     }
 }
@@ -125,52 +152,47 @@ TEST_F(Window, BoardIsPaintedFromItsState) {
 TEST_F(Window, ScreenAfterEachChangeIsTheWholeBoardComposedAfresh) {
     Start("[START]\nOPTION2=0\nOPTION3=0\n");
     CCard** ap = Board().m_apCards;
-    const auto click = [this, ap](int i) {
+    const auto click = [&](int i) {
         m_pFrame->OnBoardClick(0, wxPoint(ap[i]->m_nX + 25, ap[i]->m_nY + 34));
     };
-    const auto first = [ap](const std::function<bool(int)>& match) {
-        int i = 0;
-        while (ap[i]->IsRemoved() || ap[i]->IsFaceUp() || !match(i))
-            ++i;
-        return i;
+    // The first card down that is not i and ranks with a (bSame) or not.
+    const auto find = [ap](int i, int a, bool bSame) {
+        int n = 0;
+        while (n == i || ap[n]->IsRemoved() || ap[n]->IsFaceUp() ||
+               (ap[n]->m_nRank == ap[a]->m_nRank) != bSame)
+            ++n;
+        return n;
     };
-    const auto tick = [this](int n) {
-        return [this, n] { g_nGameSeconds = n, m_pFrame->OnGameTimer(TIMER_CLOCK); };
-    };
-    const auto key = [this](BoardKey k) { return [this, k] { m_pFrame->m_keys.OnKey(k); }; };
-    const auto refresh = [this](const std::function<void()>& change) {
-        return [this, change] { change(), m_pFrame->Refresh(false); };
-    };
+    const auto key = [this](BoardKey k) { m_pFrame->m_keys.OnKey(k); };
+    const auto tick = [this](int n) { g_nGameSeconds = n, m_pFrame->OnGameTimer(TIMER_CLOCK); };
     int a = 0, b = 0, x = 0;
-    const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+    const std::pair<const char*, std::function<void()>> steps[] = {
         {"before the deal", [] {}},
         {"dealt",
          [&] {
              m_pFrame->StartGame();
              m_pFrame->StopTimer(TIMER_CLOCK); // the steps tick it
              Board().m_bTimeAuto = 0;
-             b = first([&](int i) { return i != a && ap[i]->m_nRank == ap[a]->m_nRank; });
-             x = first([&](int i) { return ap[i]->m_nRank != ap[a]->m_nRank; });
+             b = find(a, a, true), x = find(a, a, false);
          }},
         {"one up", [&] { click(a); }},
         {"two up", [&] { click(x); }},
-        {"closed", [this] { m_pFrame->OnGameTimer(TIMER_MISS); }},
+        {"closed", [&] { m_pFrame->OnGameTimer(TIMER_MISS); }},
         {"pair up", [&] { click(a), click(b); }},
-        {"pair gone", [this] { m_pFrame->OnGameTimer(TIMER_PAIR); }},
-        {"focus shown", key(BoardKey::Right)},
-        {"focus moved", key(BoardKey::Down)},
-        {"paused", key(BoardKey::Pause)},
-        {"resumed", key(BoardKey::Pause)},
-        {"time wider", tick(360000)},
-        {"time narrower", tick(5)},
-        {"count wider",
+        {"pair gone", [&] { m_pFrame->OnGameTimer(TIMER_PAIR); }},
+        {"focus shown", [&] { key(BoardKey::Right); }},
+        {"focus moved", [&] { key(BoardKey::Down); }},
+        {"paused", [&] { key(BoardKey::Pause); }},
+        {"resumed", [&] { key(BoardKey::Pause); }},
+        {"time wider", [&] { tick(360000); }},
+        {"time narrower", [&] { tick(5); }},
+        {"count wider", [&] { Board().SetOpenCount(9998), click(x), click(find(x, x, false)); }},
+        {"new back",
          [&] {
-             Board().SetOpenCount(9998);
-             click(x);
-             click(first([&](int i) { return i != x; }));
+             LoadResBitmap(CARD_BACK_BASE_ID + 2, g_pCardBackBitmap), m_pFrame->Refresh(false);
          }},
-        {"new back", refresh([] { LoadResBitmap(CARD_BACK_BASE_ID + 2, g_pCardBackBitmap); })},
-        {"status line off", refresh([this] { Board().m_bShowOpens = Board().m_bShowTime = 0; })},
+        {"status line off",
+         [&] { Board().m_bShowOpens = Board().m_bShowTime = 0, m_pFrame->Refresh(false); }},
     };
     for (const auto& [pszStep, step] : steps) {
         step();
@@ -203,8 +225,8 @@ TEST_F(Window, DialogsStopTheClockAndHandBackOnlyWhatWasConfirmed) {
         // Entered and cleared on disk at once, not at exit.
         EXPECT_EQ(ReadBytes(m_temp.File(RANKING_FILE_NAME))[0], 1 - bConfirm);
     }
-    auto options = [&] {
-        const CGameBoard& b = Board();
+    const CGameBoard& b = Board();
+    const auto options = [&b] {
         return wxString::Format("%d %d %d %d", b.m_nCardPattern, b.m_nBackground, b.m_nTimeIndex,
                                 b.m_bTimeAuto);
     };
@@ -241,36 +263,10 @@ TEST_F(Window, PauseKeepsItsTimeOffTheClockAndTheFrameOffTheCard) {
     EXPECT_EQ(g_nGameSeconds, 2);
     m_pFrame->m_keys.OnKey(BoardKey::Down);
     const wxImage image = Compose();
-    EXPECT_EQ(Unlike(image, wxRect(4, 4, 50, 68), Resource(CARD_BACK_BASE_ID)), 0);
+    EXPECT_EQ(Unlike(image, wxRect(4, 4, 50, 68), Art(CARD_BACK_BASE_ID)), 0);
     // The white line of the three, whole.
     EXPECT_EQ(CountColour(image, wxRect(2, 2, 54, 72)) - CountColour(image, wxRect(3, 3, 52, 70)),
               2 * (54 + 72) - 4);
-}
-
-// On a desktop scaled by 2 the board is composed of the copies drawn at twice the size,
-// pixel for pixel, each at its place; at scale 1 of the program's own images.
-TEST_F(Window, BoardShowsTheArtDrawnForTheScreensScale) {
-    Start();
-    const int k = GetScreenScale() >= 1.5 ? 2 : 1;
-    for (CCard* p : Board().m_apCards)
-        p->m_bDealt = 1;
-    Board().m_apCards[0]->m_bFaceUp = 1;
-    const wxImage shown = Compose(k);
-    ASSERT_EQ(shown.GetWidth(), BOARD_WIDTH * k);
-    const std::pair<const CCard*, int> aCases[] = {
-        {Board().m_apCards[0], Board().m_apCards[0]->m_bmpFace.m_nId},
-        {Board().m_apCards[CARD_COUNT - 1], CARD_BACK_BASE_ID + Board().m_nCardPattern}};
-    for (const auto& [pCard, nId] : aCases) {
-        size_t nSize = 0;
-        const unsigned char* p =
-            FindResFile(wxString::Format(k == 2 ? "%d@2x.png" : "%d.png", nId), &nSize);
-        wxMemoryInputStream png(p, p ? nSize : 0);
-        const wxImage art(png, wxBITMAP_TYPE_PNG);
-        ASSERT_EQ(art.GetWidth(), CARD_WIDTH * k) << nId;
-        EXPECT_EQ(Unlike(shown, wxRect(wxPoint(pCard->m_nX, pCard->m_nY) * k, art.GetSize()), art),
-                  0)
-            << nId;
-    }
 }
 
 // Where nothing drawn outside a paint shows, each card of the deal comes by a paint of
@@ -290,32 +286,6 @@ TEST_F(Window, DealReachesACompositorCardByCard) {
     PumpEvents(100);
     EXPECT_GE(shown.size(), 40u);
     EXPECT_TRUE(shown.count(CARD_COUNT));
-}
-
-// A window stored on a monitor stays where it was; one stored where no monitor is any
-// more comes back onto the nearest. Where the compositor places windows, what was stored
-// is kept for a desktop that lets the program place them.
-TEST_F(Window, StoredPositionOnNoMonitorComesBackOntoTheNearest) {
-    const wxRect screen = wxDisplay(0u).GetGeometry();
-    for (const wxPoint stored : {screen.GetBottomRight() - wxPoint(10, 10), wxPoint(-5000, -5000),
-                                 wxPoint(screen.GetRight() + 3000, 40)}) {
-        Start("[POS]\nLEFT=" + std::to_string(stored.x) + "\nTOP=" + std::to_string(stored.y) +
-              "\n[START]\nOPTION1=0\n");
-        const wxRect shown = m_pFrame->GetRect();
-        m_pFrame->Close();
-        m_pFrame = nullptr;
-        PumpEvents(20);
-        StoredSettings saved;
-        ReadSettings(m_temp.File(SETTINGS_FILE_NAME).c_str(), &saved);
-        if (!IsX11Display()) { // placement is the compositor's
-            EXPECT_EQ(wxPoint(saved.nLeft, saved.nTop), stored);
-            continue;
-        }
-        EXPECT_EQ(wxPoint(saved.nLeft, saved.nTop), shown.GetPosition());
-        EXPECT_TRUE(screen.Contains(stored) ? shown.GetPosition() == stored
-                                            : screen.Contains(shown))
-            << shown.x << "," << shown.y;
-    }
 }
 
 } // namespace
