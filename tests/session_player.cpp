@@ -9,6 +9,7 @@
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 
+#include "tests/play_pairs.h"
 #include "ui/app.h"
 #include "ui/frame.h"
 
@@ -27,18 +28,14 @@ class PlayerApp : public CGameApp, wxModalDialogHook {
         Register();
         CallAfter([this] {
             auto* pFrame = static_cast<CGameFrame*>(GetTopWindow());
-            const CGameBoard& board = pFrame->m_board;
             while (g_nGamesLeft-- > 0) {
                 pFrame->m_rules.StartGame();
-                for (int i = 0; i < CARD_COUNT; ++i)
-                    for (int j = i + 1; j < CARD_COUNT && !board.m_apCards[i]->IsRemoved(); ++j)
-                        if (!board.m_apCards[j]->IsRemoved() && board.IsSameRank(i, j)) {
-                            for (int k : {i, j})
-                                pFrame->m_rules.OnBoardClick(
-                                    CELL_GAP + CELL_WIDTH * (k % BOARD_COLUMNS),
-                                    CELL_GAP + CELL_HEIGHT * (k / BOARD_COLUMNS));
-                            pFrame->m_rules.OnGameTimer(TIMER_PAIR);
-                        }
+                PlayPairs(pFrame->m_board, [pFrame](int a, int b) {
+                    for (int k : {a, b})
+                        pFrame->m_rules.OnBoardClick(CELL_GAP + CELL_WIDTH * (k % BOARD_COLUMNS),
+                                                     CELL_GAP + CELL_HEIGHT * (k / BOARD_COLUMNS));
+                    pFrame->m_rules.OnGameTimer(TIMER_PAIR);
+                });
             }
             if (!getenv("PLAYER_STAY")) // else a signal or the display's end ends it
                 pFrame->Close();
