@@ -4,19 +4,14 @@
 
 #include <algorithm>
 #include <set>
-#include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
 #include <wx/checkbox.h>
 #include <wx/dcmemory.h>
 #include <wx/display.h>
 #include <wx/mstream.h>
 
-#include "records/settings.h"
 #include "tests/gui_test.h"
-#include "ui/app.h"
-#include "ui/frame.h"
 #include "ui/option_dialog.h"
 #include "ui/ranking_dialog.h"
 #include "ui/wsys.h"

@@ -3,14 +3,8 @@
 // per kind of desktop): nothing cut off, the keys the templates imply, readable text.
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <functional>
 #include <map>
-#include <string>
 
-#include <gtest/gtest.h>
-#include <wx/button.h>
 #include <wx/display.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
@@ -21,15 +15,11 @@
 #include <wx/notebook.h>
 #include <wx/statbmp.h>
 #include <wx/stdpaths.h>
-#include <wx/stopwatch.h>
-#include <wx/timer.h>
 #include <wx/uiaction.h>
 
 #include "core/contrast.h"
 #include "tests/gui_test.h"
-#include "tests/temp_dir.h"
 #include "ui/clear_dialog.h"
-#include "ui/frame.h"
 #include "ui/option_dialog.h"
 #include "ui/ranking_dialog.h"
 #include "ui/wsys.h"
@@ -138,30 +128,6 @@ TEST_F(Windows, EveryWindowShowsItsTextWholeWithFocusWhereTheTemplateSays) {
     m_pFrame->ShowClearDialog(anHistogram, 500);
     // ranking, its confirmation, options, version, exit, summary
     EXPECT_EQ(focus, std::vector<bool>(6, true));
-}
-
-TEST_F(Windows, EnterTwiceOnTheRankingClosesItAndKeepsTheRanking) {
-    for (int i = 0; i < RANK_ROWS; ++i)
-        m_pFrame->InsertResult(400 + i, 30, 100);
-    // the pointer over the dialog, which stands over the middle of the main window
-    const wxPoint at = (m_pFrame->GetScreenPosition() + m_pFrame->GetSize() / 2) *
-                       m_pFrame->GetContentScaleFactor();
-    ASSERT_EQ(std::system(wxString::Format("(sleep 1; xdotool mousemove %d %d key Return sleep 0.5 "
-                                           "key Return sleep 1 key Escape sleep 0.5 key Escape) &",
-                                           at.x, at.y)),
-              0);
-    wxTimer watchdog; // keys that go astray fail the test instead of hanging it
-    watchdog.Bind(wxEVT_TIMER, [](wxTimerEvent&) {
-        for (wxWindow* pWindow : wxTopLevelWindows)
-            if (auto* pDlg = dynamic_cast<wxDialog*>(pWindow); pDlg && pDlg->IsModal())
-                pDlg->EndModal(wxID_CANCEL);
-    });
-    watchdog.Start(4000);
-    wxStopWatch watch;
-    m_pFrame->OnRanking();
-    EXPECT_LT(watch.Time(), 1400); // closed by the first Enter, not by an Escape
-    EXPECT_EQ(m_pFrame->m_board.m_pRanking->nCount, RANK_ROWS);
-    PumpEvents(2500 - watch.Time()); // the other keys land before the window goes
 }
 
 // Without its book the viewer says where the book was looked for; with it, it opens in
