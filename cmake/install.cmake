@@ -6,8 +6,11 @@ set(PELMANIX_APP_ID io.github.pelmanix.Pelmanix)
 # Debian's package puts games under games/ and share/games/ (see debian/rules).
 set(PELMANIX_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/pelmanix
     CACHE STRING "Directory of the help book, relative to the prefix")
+set(PELMANIX_INSTALL_MODULEDIR ${CMAKE_INSTALL_LIBDIR}/pelmanix
+    CACHE STRING "Directory of the dialog module, relative to the prefix")
 
 install(TARGETS pelmanix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS pelmanix_dialogs LIBRARY DESTINATION ${PELMANIX_INSTALL_MODULEDIR})
 install(FILES ${CMAKE_BINARY_DIR}/pelmanix.htb DESTINATION ${PELMANIX_INSTALL_DATADIR})
 set(desktop ${CMAKE_SOURCE_DIR}/res/desktop)
 install(FILES ${desktop}/${PELMANIX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -23,14 +26,18 @@ install(FILES ${desktop}/${PELMANIX_APP_ID}.svg DESTINATION ${hicolor}/scalable/
 install(FILES ${desktop}/${PELMANIX_APP_ID}-symbolic.svg DESTINATION ${hicolor}/symbolic/apps)
 install(FILES ${desktop}/pelmanix.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
-# The help command looks for the installed book where it was installed, and also
-# relative to the program, so a tree staged with DESTDIR or moved elsewhere finds
-# its own copy.
-if(IS_ABSOLUTE ${PELMANIX_INSTALL_DATADIR})
-  set(help_dir ${PELMANIX_INSTALL_DATADIR})
-else()
-  set(help_dir ${CMAKE_INSTALL_PREFIX}/${PELMANIX_INSTALL_DATADIR})
-endif()
-file(RELATIVE_PATH PELMANIX_HELP_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${help_dir})
-target_compile_definitions(pelmanix_ui PRIVATE PELMANIX_HELP_DIR="${help_dir}"
-                                               PELMANIX_HELP_FROM_BIN="${PELMANIX_HELP_FROM_BIN}")
+# The program looks for the installed book and module relative to itself, so a tree
+# staged with DESTDIR or moved elsewhere finds its own copies, then where they were
+# installed.
+foreach(kind HELP MODULE)
+  set(dir ${PELMANIX_INSTALL_${kind}DIR})
+  if(kind STREQUAL HELP)
+    set(dir ${PELMANIX_INSTALL_DATADIR})
+  endif()
+  if(NOT IS_ABSOLUTE ${dir})
+    set(dir ${CMAKE_INSTALL_PREFIX}/${dir})
+  endif()
+  file(RELATIVE_PATH from_bin ${CMAKE_INSTALL_FULL_BINDIR} ${dir})
+  target_compile_definitions(pelmanix_ui PRIVATE PELMANIX_${kind}_DIR="${dir}"
+                                                 PELMANIX_${kind}_FROM_BIN="${from_bin}")
+endforeach()

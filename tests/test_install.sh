@@ -19,6 +19,8 @@ for file in share/pelmanix/pelmanix.htb share/man/man6/pelmanix.6 \
   [ -s "$root/$file" ] || fail "not installed: $file"
 done
 [ -x "$root/bin/pelmanix" ] || fail "bin/pelmanix is not an installed program"
+module=$(find "$root/lib"* -name pelmanix-dialogs.so)
+[ -s "$module" ] || fail "the dialog module is not installed"
 for size in 32 48 64 128 256; do
   got=$(identify -format '%wx%h' "$hicolor/${size}x${size}/apps/$id.png" 2>/dev/null)
   [ "$got" = "${size}x${size}" ] || fail "icon for ${size}x${size} is ${got:-none}"
@@ -72,4 +74,16 @@ for _ in $(seq 100); do
   [ -n "${found:-}" ] && break || sleep 0.2
 done
 [ -n "$title" ] && [ -n "${found:-}" ] || fail "no help window titled \"$title\" from the installed program"
+
+# Without its module the program goes on, and tells which file it could not load.
+kill $pid && rm -f "$module"
+TEMP=$stage/state "$root/bin/pelmanix" 2>"$stage/err" &
+pid=$!
+window=$(timeout 20 xdotool search --all --sync --onlyvisible --pid $pid --name '^Pelmanix$' | head -1)
+xdotool windowfocus --sync "$window" key alt+f sleep 0.5 key Return
+for _ in $(seq 50); do
+  [ "$(xdotool search --all --onlyvisible --pid $pid --name '^Pelmanix$' | wc -l)" = 2 ] && break || sleep 0.2
+done
+grep -q "pelmanix-dialogs.so: " "$stage/err" && [ "$(xdotool search --all --onlyvisible --pid $pid \
+  --name '^Pelmanix$' | wc -l)" = 2 ] || fail "no message box naming the missing module: $(cat "$stage/err")"
 [ "$failures" = 0 ] && echo "installed tree, desktop data and help book: all checks passed"

@@ -76,12 +76,13 @@ for file in usr/games/pelmanix usr/share/games/pelmanix/pelmanix.htb \
   usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \
   usr/share/man/man6/pelmanix.6.gz usr/share/doc/pelmanix/copyright \
   usr/share/icons/hicolor/256x256/apps/$id.png usr/share/icons/hicolor/scalable/apps/$id.svg \
-  usr/share/icons/hicolor/symbolic/apps/$id-symbolic.svg; do
+  usr/share/icons/hicolor/symbolic/apps/$id-symbolic.svg \
+  "usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/pelmanix/pelmanix-dialogs.so"; do
   [ -s "$root/$file" ] || fail "not in the package: /$file"
 done
-if readelf -S "$root/usr/games/pelmanix" | grep -qE '\.(debug_info|symtab)\b'; then
-  fail "/usr/games/pelmanix is not stripped"
-fi
+for file in "$root"/usr/games/pelmanix "$root"/usr/lib/*/pelmanix/pelmanix-dialogs.so; do
+  if readelf -S "$file" | grep -qE '\.(debug_info|symtab)\b'; then fail "${file#"$root"} is not stripped"; fi
+done
 echo "installed size: $(dpkg-deb -f "$deb" Installed-Size) KiB; binary $(stat -c %s "$root/usr/games/pelmanix") bytes"
 
 desktop-file-validate "$root/usr/share/applications/$id.desktop" || fail "desktop-file-validate"

@@ -290,7 +290,9 @@ void CGameFrame::ShowClearDialog(const int* panHistogram, int nScore) {
     m_board.m_bShowOpens = 0;
     m_board.m_bShowTime = 0;
     Refresh(false);
-    dlg.ShowModal();
+    // Without its dialog (the player was told why) the result is entered all the same.
+    if (dlg.GetHandle())
+        dlg.ShowModal();
 }
 
 void CGameFrame::LoadSettings() {
@@ -392,7 +394,8 @@ void CGameFrame::OnRanking() {
     {
         CRankingDialog dlg(this);
         BuildRankingRows(*m_board.m_pRanking, dlg.m_aRows);
-        dlg.ShowModal();
+        if (dlg.GetHandle())
+            dlg.ShowModal();
         if (dlg.m_bCleared)
             ClearRanking();
     }
@@ -410,7 +413,7 @@ void CGameFrame::OnOptions() {
         dlg.m_bCenterWindow = g_bCenterWindow;
         dlg.m_bRandomCard = g_bRandomCard;
         dlg.m_bRandomBack = g_bRandomBack;
-        if (dlg.ShowModal() == 1) {
+        if (dlg.GetHandle() && dlg.ShowModal() == 1) {
             m_board.m_nCardPattern = dlg.m_nCardPattern;
             m_board.m_nBackground = dlg.m_nBackground;
             m_board.m_nTimeIndex = dlg.m_nTimeIndex;

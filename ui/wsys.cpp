@@ -3,53 +3,25 @@
 
 #include <algorithm>
 #include <cmath>
-#include <csignal>
 #include <cstring>
 #include <map>
-#include <memory>
 #include <vector>
 
 #include <wx/app.h>
-#include <wx/artprov.h>
-#include <wx/button.h>
 #include <wx/dc.h>
-#include <wx/dialog.h>
-#include <wx/filename.h>
 #include <wx/fontenum.h>
-#include <wx/frame.h>
-#include <wx/fs_arc.h>
-#include <wx/fs_mem.h>
-#include <wx/html/helpctrl.h>
-#include <wx/html/helpfrm.h>
 #include <wx/image.h>
 #include <wx/intl.h>
-#include <wx/log.h>
 #include <wx/menu.h>
-#include <wx/modalhook.h>
-#include <wx/msgdlg.h>
 #include <wx/mstream.h>
-#include <wx/settings.h>
-#include <wx/sizer.h>
-#include <wx/statbmp.h>
-#include <wx/stattext.h>
-#include <wx/stdpaths.h>
-#include <wx/stockitem.h>
-#include <wx/sysopt.h>
-#include <wx/toplevel.h>
-#include <wx/utils.h>
-#include <wx/xml/xml.h>
-#include <wx/xrc/xmlres.h>
 
 #include <wx/display.h>
-#include <wx/evtloop.h>
-#include <wx/time.h>
 
-#include <X11/Xlib.h>
 #include <dlfcn.h>
 
 #include "core/contrast.h"
-#include "ui/dialog_fit.h"
 #include "ui/resdata.h"
+#include "ui/wsys_module.h"
 
 namespace {
 
@@ -70,6 +42,8 @@ const FontMapping g_aFontMap[] = {
     {"ＭＳ Ｐゴシック", {"IPAPGothic", "IPA Pゴシック", "Noto Sans CJK JP", "Sans"}},
 };
 
+} // namespace
+
 wxString LocalFace(const wxString& strRequested) {
     static std::map<wxString, wxString> s_found; // the enumeration is slow
     const auto it = s_found.find(strRequested);
@@ -88,38 +62,7 @@ wxString LocalFace(const wxString& strRequested) {
     return s_found[strRequested] = strLocal;
 }
 
-void RewriteFaces(wxXmlNode* pNode) {
-    for (wxXmlNode* p = pNode; p; p = p->GetNext()) {
-        if (p->GetType() == wxXML_ELEMENT_NODE && p->GetName() == "face") {
-            wxXmlNode* pText = p->GetChildren();
-            if (pText)
-                pText->SetContent(LocalFace(pText->GetContent()));
-        }
-        RewriteFaces(p->GetChildren());
-    }
-}
-
-// Template sizes in dialog units. wx sizes a dialog before its own font is set, so
-// the size is applied again once the dialog has its font.
-std::map<wxString, wxSize>& DialogSizes() {
-    static std::map<wxString, wxSize> s_sizes;
-    return s_sizes;
-}
-
-void RecordDialogSizes(wxXmlNode* pRoot) {
-    for (wxXmlNode* p = pRoot ? pRoot->GetChildren() : nullptr; p; p = p->GetNext()) {
-        if (p->GetName() != "object" || p->GetAttribute("class") != "wxDialog")
-            continue;
-        for (wxXmlNode* pChild = p->GetChildren(); pChild; pChild = pChild->GetNext()) {
-            long nWidth = 0, nHeight = 0;
-            const wxString strSize = pChild->GetNodeContent();
-            if (pChild->GetName() == "size" && strSize.EndsWith("d") &&
-                strSize.BeforeFirst(',').ToLong(&nWidth) &&
-                strSize.AfterFirst(',').BeforeLast('d').ToLong(&nHeight))
-                DialogSizes()[p->GetAttribute("name")] = wxSize(nWidth, nHeight);
-        }
-    }
-}
+namespace {
 
 void EnsureImageHandlers() {
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
@@ -138,35 +81,6 @@ bool DecodePng(const char* pszName, wxImage* pImage) {
 
 wxString ResName(int nId) {
     return wxString::Format("%d.png", nId);
-}
-
-// Menu and dialog templates, loaded the first time one is asked for.
-bool EnsureTemplates() {
-    static bool s_bLoaded = false;
-    if (s_bLoaded)
-        return true;
-    EnsureImageHandlers();
-    if (!wxFileSystem::HasHandlerForPath("memory:x"))
-        wxFileSystem::AddHandler(new wxMemoryFSHandler);
-    // The icon, and its copy for a desktop scaled by 2.
-    for (const char* pszIcon : {"216.png", "216@2x.png"}) {
-        size_t nIcon = 0;
-        if (const unsigned char* pIcon = FindResFile(pszIcon, &nIcon))
-            wxMemoryFSHandler::AddFileWithMimeType(pszIcon, pIcon, nIcon, "image/png");
-    }
-    size_t nSize = 0;
-    const unsigned char* pData = FindResFile("pelmanix.xrc", &nSize);
-    if (!pData)
-        return false;
-    wxMemoryInputStream stream(pData, nSize);
-    auto pDoc = std::make_unique<wxXmlDocument>();
-    if (!pDoc->Load(stream, "UTF-8"))
-        return false;
-    RewriteFaces(pDoc->GetRoot());
-    RecordDialogSizes(pDoc->GetRoot());
-    wxXmlResource::Get()->InitAllHandlers();
-    s_bLoaded = wxXmlResource::Get()->LoadDocument(pDoc.release(), "pelmanix.xrc");
-    return s_bLoaded;
 }
 
 } // namespace
@@ -424,158 +338,5 @@ wxMenuBar* LoadResMenuBar(int nId) {
 }
 
 int MenuCommandId(int nCommand) {
-    return wxXmlResource::GetXRCID(wxString::Format("cmd_%d", nCommand));
-}
-
-bool LoadResDialog(wxDialog* pDlg, wxWindow* pParent, int nId) {
-    UseJapaneseStockLabels();
-    if (!EnsureTemplates())
-        return false;
-    const wxString strName = wxString::Format("%d", nId);
-    if (!wxXmlResource::Get()->LoadDialog(pDlg, pParent, strName))
-        return false;
-    const auto it = DialogSizes().find(strName);
-    if (it != DialogSizes().end())
-        pDlg->SetClientSize(pDlg->ConvertDialogToPixels(it->second));
-    FitDialogToContents(pDlg);
-    // The dialog opens with the focus on the template's first control, as GTK would
-    // otherwise pick by position.
-    pDlg->Bind(wxEVT_INIT_DIALOG, [pDlg](wxInitDialogEvent& event) {
-        event.Skip();
-        for (wxWindow* pChild : pDlg->GetChildren())
-            if (pChild->AcceptsFocus()) {
-                pChild->SetFocus();
-                break;
-            }
-    });
-    // Templates give no position: centred over the owner, kept on the desktop.
-    pDlg->CentreOnParent();
-    return true;
-}
-
-int ShowMessageBox(wxWindow* pOwner, const char* pszText, const char* pszCaption,
-                   bool bQuestionIcon) {
-    return ShowMessage(pOwner, ToWx(pszText), ToWx(pszCaption),
-                       wxOK | wxCANCEL | (bQuestionIcon ? wxICON_QUESTION : wxICON_NONE));
-}
-
-namespace {
-
-// GTK's own message box shows no icon and takes its button words from the locale: this
-// one shows the icon asked for, Japanese words, and OK as the default.
-class CMessageBox : public wxMessageDialogBase {
-public:
-    CMessageBox(wxWindow* pOwner, const wxString& strText, const wxString& strCaption, long nStyle)
-        : wxMessageDialogBase(pOwner, strText, strCaption, nStyle) {
-        UseJapaneseStockLabels();
-        Create(pOwner, wxID_ANY, strCaption);
-        auto* pLine = new wxBoxSizer(wxHORIZONTAL);
-        const wxArtID art = nStyle & wxICON_QUESTION ? wxART_QUESTION
-                            : nStyle & wxICON_ERROR  ? wxART_ERROR
-                                                     : wxArtID();
-        if (!art.empty())
-            pLine->Add(new wxStaticBitmap(this, wxID_ANY,
-                                          wxArtProvider::GetBitmapBundle(art, wxART_MESSAGE_BOX)),
-                       0, wxALL, FromDIP(10));
-        pLine->Add(new wxStaticText(this, wxID_ANY, strText), 1, wxALL | wxALIGN_CENTRE_VERTICAL,
-                   FromDIP(10));
-        auto* pButtons = new wxStdDialogButtonSizer;
-        auto* pOk = new wxButton(this, wxID_OK, wxGetStockLabel(wxID_OK, wxSTOCK_NOFLAGS));
-        pButtons->AddButton(pOk);
-        if (nStyle & wxCANCEL)
-            pButtons->AddButton(
-                new wxButton(this, wxID_CANCEL, wxGetStockLabel(wxID_CANCEL, wxSTOCK_NOFLAGS)));
-        pButtons->Realize();
-        auto* pAll = new wxBoxSizer(wxVERTICAL);
-        pAll->Add(pLine, 1, wxEXPAND);
-        pAll->Add(pButtons, 0, wxEXPAND | wxALL, FromDIP(10));
-        SetSizerAndFit(pAll);
-        pOk->SetDefault();
-        pOk->SetFocus();
-        CentreOnParent();
-    }
-};
-
-} // namespace
-
-int ShowMessage(wxWindow* pOwner, const wxString& strText, const wxString& strCaption,
-                long nStyle) {
-    CMessageBox dlg(pOwner, strText, strCaption, nStyle);
-    return dlg.ShowModal() == wxID_OK ? ANSWER_OK : ANSWER_CANCEL;
-}
-
-void ShowFileErrorBox(wxWindow* pOwner, const char* pszText, const char* pszPath,
-                      const char* pszCaption) {
-    ShowMessage(pOwner, ToWx(pszText) + "\n" + wxString(pszPath, *wxConvFileName), ToWx(pszCaption),
-                wxOK | wxICON_ERROR);
-}
-
-namespace {
-
-// GTK's own message box runs its own dialog loop, which EndModal cannot end; its answer can.
-// Looked up at run time: GTK is loaded, but its headers are not needed for one call.
-void AnswerNativeDialog(wxDialog* pDialog) {
-    using ResponseFn = void (*)(void*, int);
-    static const auto s_pfnResponse =
-        reinterpret_cast<ResponseFn>(dlsym(RTLD_DEFAULT, "gtk_dialog_response"));
-    constexpr int GTK_RESPONSE_CANCEL = -6;
-    if (s_pfnResponse && pDialog->GetHandle())
-        s_pfnResponse(pDialog->GetHandle(), GTK_RESPONSE_CANCEL);
-}
-
-// The modal dialogs open now, innermost last, and what to do once they are all gone.
-class ModalDialogs : public wxModalDialogHook {
-public:
-    void EndAllThen(std::function<void()> then) {
-        m_then = std::move(then);
-        EndNext();
-    }
-
-protected:
-    int Enter(wxDialog* pDialog) override {
-        m_open.push_back(pDialog);
-        return wxID_NONE;
-    }
-    // Also called for a dialog that another hook answered before it was shown.
-    void Exit(wxDialog* pDialog) override {
-        m_open.erase(std::remove(m_open.begin(), m_open.end(), pDialog), m_open.end());
-        // Called before ShowModal returns: the next loop out goes on from there.
-        if (m_then)
-            wxTheApp->CallAfter([this] { EndNext(); });
-    }
-
-private:
-    // Only the innermost loop is running, so dialogs end from the inside out.
-    void EndNext() {
-        if (m_open.empty()) {
-            std::function<void()> then = std::move(m_then);
-            m_then = nullptr;
-            if (then)
-                then();
-        } else if (dynamic_cast<wxMessageDialog*>(m_open.back())) {
-            AnswerNativeDialog(m_open.back());
-        } else if (m_open.back()->IsModal()) {
-            m_open.back()->EndModal(wxID_CANCEL);
-        }
-    }
-
-    std::vector<wxDialog*> m_open;
-    std::function<void()> m_then;
-};
-
-ModalDialogs& OpenModalDialogs() {
-    static ModalDialogs s_dialogs;
-    return s_dialogs;
-}
-
-} // namespace
-
-void ListenForEndSignals(void (*pfnOnSignal)(int)) {
-    OpenModalDialogs().Register();
-    for (int nSignal : {SIGTERM, SIGHUP, SIGINT})
-        wxTheApp->SetSignalHandler(nSignal, pfnOnSignal);
-}
-
-void EndModalDialogsThen(std::function<void()> then) {
-    OpenModalDialogs().EndAllThen(std::move(then));
+    return wxID_HIGHEST + 1 + nCommand - 40001;
 }

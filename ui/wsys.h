@@ -72,10 +72,10 @@ wxIcon LoadResIcon(int nId);
 // The window icon, and on a desktop scaled by 2 also its double-size copy.
 wxIconBundle LoadResIcons(int nId);
 wxMenuBar* LoadResMenuBar(int nId);
-// The wx id of menu command nCommand (40001...): wx keeps menu ids below 0x7fff,
-// so the template names each item by its command and wx numbers it.
+// The wx id of menu command nCommand (40001...): wx keeps menu ids below 0x7fff.
 int MenuCommandId(int nCommand);
-// Builds pDlg from template nId; the control ids are the template's numbers.
+// Builds pDlg from template nId; the control ids are the template's numbers. False,
+// and pDlg not created, where the dialog module cannot be loaded (the player is told).
 bool LoadResDialog(wxDialog* pDlg, wxWindow* pParent, int nId);
 
 // OK/Cancel message box: 1 for OK, 2 for Cancel.
