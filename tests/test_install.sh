@@ -76,12 +76,12 @@ done
 [ -n "$title" ] && [ -n "${found:-}" ] || fail "no help window titled \"$title\" from the installed program"
 
 # Without its module the program goes on, and tells which file it could not load.
-kill $pid && rm -f "$module"
+kill $pid && wait $pid; rm -f "$module"
 TEMP=$stage/state "$root/bin/pelmanix" 2>"$stage/err" &
 pid=$!
 window=$(timeout 20 xdotool search --all --sync --onlyvisible --pid $pid --name '^Pelmanix$' | head -1)
 xdotool windowfocus --sync "$window" key alt+f sleep 0.5 key Return
-for _ in $(seq 50); do
+for _ in $(seq 100); do
   [ "$(xdotool search --all --onlyvisible --pid $pid --name '^Pelmanix$' | wc -l)" = 2 ] && break || sleep 0.2
 done
 grep -q "pelmanix-dialogs.so: " "$stage/err" && [ "$(xdotool search --all --onlyvisible --pid $pid \
