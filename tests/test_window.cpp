@@ -1,19 +1,16 @@
 // SPDX-License-Identifier: MIT
 // What only the real main window shows: the board's pixels, where the window stands and
-// what it picked at start-up, what the dialogs hand back, the clock's real time.
+// what it picked at start-up, the clock's real time.
 
 #include <algorithm>
 #include <set>
 #include <vector>
 
-#include <wx/checkbox.h>
 #include <wx/dcmemory.h>
 #include <wx/display.h>
 #include <wx/mstream.h>
 
 #include "tests/gui_test.h"
-#include "ui/option_dialog.h"
-#include "ui/ranking_dialog.h"
 #include "ui/wsys.h"
 
 namespace {
@@ -67,11 +64,9 @@ protected:
 // random from the second of the start.
 TEST_F(Window, StartsWhereStoredOrCentredWithStoredOrRandomPictures) {
     const wxRect screen = wxDisplay(0u).GetGeometry();
-    const std::pair<wxPoint, int> aRows[] = {{{37, 81}, 0},
-                                             {{37, 81}, 1},
-                                             {screen.GetBottomRight() - wxPoint(10, 10), 0},
-                                             {{-5000, -5000}, 0},
-                                             {{screen.GetRight() + 3000, 40}, 0}};
+    const wxPoint corner = screen.GetBottomRight() - wxPoint(10, 10), far(-5000, -5000);
+    const std::pair<wxPoint, int> aRows[] = {
+        {{37, 81}, 0}, {{37, 81}, 1}, {corner, 0}, {far, 0}, {{screen.GetRight() + 3000, 40}, 0}};
     for (const auto& [stored, bCentred] : aRows) { // centred with a random back, else background
         for (int nTry = 0;; wxMilliSleep(100)) {
             ASSERT_LT(++nTry, 50); // a second that draws no background among the first four
@@ -99,8 +94,8 @@ TEST_F(Window, StartsWhereStoredOrCentredWithStoredOrRandomPictures) {
             PumpEvents(20);
             StoredSettings saved;
             ReadSettings(m_temp.File(SETTINGS_FILE_NAME).c_str(), &saved);
-            const wxPoint savedAt(saved.nLeft, saved.nTop);
-            EXPECT_EQ(savedAt, IsX11Display() ? shown.GetPosition() : stored);
+            EXPECT_EQ(wxPoint(saved.nLeft, saved.nTop),
+                      IsX11Display() ? shown.GetPosition() : stored);
             EXPECT_TRUE(!IsX11Display() ||
                         (bCentred                  ? shown.GetPosition() != stored
                          : screen.Contains(stored) ? shown.GetPosition() == stored
@@ -199,48 +194,6 @@ TEST_F(Window, ScreenAfterEachChangeIsTheWholeBoardComposedAfresh) {
     }
     EXPECT_EQ(Board().GetOpenCount(), 9999); // every step did what it says
     EXPECT_TRUE(ap[a]->IsRemoved() && ap[b]->IsRemoved() && ap[x]->IsFaceUp());
-}
-
-// A dialog stops the clock; the ranking empties only when confirmed; options come back
-// only on OK.
-TEST_F(Window, DialogsStopTheClockAndHandBackOnlyWhatWasConfirmed) {
-    Start();
-    Board().SetPlaying(1);
-    m_pFrame->StartTimer(TIMER_CLOCK, CLOCK_INTERVAL_MS);
-    m_pFrame->InsertResult(480, 30, 100);
-    for (int bConfirm : {0, 1}) {
-        DialogScript script([&](wxDialog* pDlg) {
-            EXPECT_FALSE(m_pFrame->GetWindowTimer(TIMER_CLOCK)->IsRunning());
-            dynamic_cast<CRankingDialog*>(pDlg)->m_bCleared = bConfirm;
-            return 1;
-        });
-        m_pFrame->OnRanking();
-        EXPECT_TRUE(m_pFrame->GetWindowTimer(TIMER_CLOCK)->IsRunning());
-        EXPECT_EQ(Board().m_pRanking->nCount, 1 - bConfirm);
-        // Entered and cleared on disk at once, not at exit.
-        EXPECT_EQ(ReadBytes(m_temp.File(RANKING_FILE_NAME))[0], 1 - bConfirm);
-    }
-    const CGameBoard& b = Board();
-    const auto options = [&b] {
-        return wxString::Format("%d %d %d %d", b.m_nCardPattern, b.m_nBackground, b.m_nTimeIndex,
-                                b.m_bTimeAuto);
-    };
-    const wxString strBefore = options();
-    for (int nAnswer : {2, 1}) { // Cancel, OK
-        DialogScript script([&](wxDialog* pDlg) {
-            auto* p = dynamic_cast<COptionDialog*>(pDlg);
-            p->InitDialog();
-            dynamic_cast<wxCheckBox*>(p->FindWindow(1003))->SetValue(true); // close by right click
-            wxCommandEvent click(wxEVT_CHECKBOX, 1003);
-            p->ProcessWindowEvent(click);
-            p->m_nCardPattern = 3, p->m_nBackground = 9, p->m_nTimeIndex = 6;
-            return nAnswer;
-        });
-        m_pFrame->OnOptions();
-        EXPECT_EQ(options(), nAnswer == 1 ? wxString("3 9 6 0") : strBefore);
-        EXPECT_EQ(ReadBytes(m_temp.File(SETTINGS_FILE_NAME)).find("CARDNO=3") != std::string::npos,
-                  nAnswer == 1);
-    }
 }
 
 // A pause of 3 s within 5.5 s of play keeps 3 s off the clock. The keys' frame lies in

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include <wx/checkbox.h>
 #include <wx/display.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
@@ -89,21 +90,38 @@ class Windows : public MainWindowTest {
 
 } // namespace
 
-// Opens every dialog through the game's own commands, walks it, answers it.
-TEST_F(Windows, EveryWindowShowsItsTextWholeWithFocusWhereTheTemplateSays) {
+// Opens every dialog through the game's own commands, walks it and answers it; the
+// ranking and the options first by Cancel, then by OK. Each stops the clock while it is up;
+// the ranking empties, on disk at once, only when its clearing is confirmed; options come
+// back only on OK.
+TEST_F(Windows, EveryWindowShowsItsTextWholeWithFocusWhereTheTemplateSaysAndHandsBackOnOK) {
     const int aResults[][3] = {
         {500, 26, 192}, {480, 9999, 359999}, {480, 33, 301}, {430, 40, 415}, {0, 1, 5}};
     for (const auto& r : aResults)
         m_pFrame->InsertResult(r[0], r[1], r[2]);
+    CGameBoard& b = m_pFrame->m_board;
+    b.SetPlaying(1);
+    m_pFrame->StartTimer(TIMER_CLOCK, CLOCK_INTERVAL_MS);
+    const wxTimer& clock = *m_pFrame->GetWindowTimer(TIMER_CLOCK);
+    const auto options = [&b] {
+        return wxString::Format("%d %d %d %d", b.m_nCardPattern, b.m_nBackground, b.m_nTimeIndex,
+                                b.m_bTimeAuto);
+    };
+    const wxString strBefore = options();
+    bool bOK = false; // the answer: Cancel, then OK
     std::vector<bool> focus;
     // Focus on OK: id 2 in the ranking, 1 in the templates, wxID_OK in message boxes.
     DialogScript script([&](wxDialog* pDlg) -> int {
         if (auto* pRanking = dynamic_cast<CRankingDialog*>(pDlg)) {
-            focus.push_back(Walk(pDlg, "ranking", pRanking->GetPaintedTexts())->GetId() == 2);
+            EXPECT_FALSE(clock.IsRunning());
+            if (!bOK)
+                focus.push_back(Walk(pDlg, "ranking", pRanking->GetPaintedTexts())->GetId() == 2);
             pRanking->OnClear(); // its confirmation, answered below
         } else if (auto* pClear = dynamic_cast<CClearDialog*>(pDlg)) {
             focus.push_back(Walk(pDlg, "clear", pClear->GetPaintedTexts())->GetId() == 1);
         } else if (auto* pBox = dynamic_cast<wxMessageDialogBase*>(pDlg)) {
+            if (bOK)
+                return wxID_OK;
             const bool bExit = FromWx(pBox->GetCaption()) == "Pelmanix";
             focus.push_back(Walk(pDlg, bExit ? "exit" : "confirm")->GetId() == wxID_OK);
             // Japanese words whatever the locale; the question mark on the exit box only
@@ -113,14 +131,33 @@ TEST_F(Windows, EveryWindowShowsItsTextWholeWithFocusWhereTheTemplateSays) {
                                     [](wxWindow* p) { return dynamic_cast<wxStaticBitmap*>(p); }),
                       bExit);
             return wxID_CANCEL;
+        } else if (auto* p = dynamic_cast<COptionDialog*>(pDlg)) {
+            EXPECT_FALSE(clock.IsRunning());
+            if (!bOK)
+                focus.push_back(Walk(pDlg, "options")->GetId() == 1);
+            p->InitDialog();
+            dynamic_cast<wxCheckBox*>(p->FindWindow(1003))->SetValue(true); // close by right click
+            wxCommandEvent click(wxEVT_CHECKBOX, 1003);
+            p->ProcessWindowEvent(click);
+            p->m_nCardPattern = 3, p->m_nBackground = 9, p->m_nTimeIndex = 6;
+            return bOK ? 1 : 2;
         } else {
-            const bool bOptions = dynamic_cast<COptionDialog*>(pDlg);
-            focus.push_back(Walk(pDlg, bOptions ? "options" : "version")->GetId() == 1);
+            focus.push_back(Walk(pDlg, "version")->GetId() == 1);
         }
         return 2;
     });
-    m_pFrame->OnRanking();
-    m_pFrame->OnOptions();
+    for (const bool bAnswer : {false, true}) {
+        bOK = bAnswer;
+        m_pFrame->OnRanking();
+        m_pFrame->OnOptions();
+        EXPECT_TRUE(clock.IsRunning());
+        EXPECT_EQ(b.m_pRanking->nCount, bOK ? 0 : RANK_ROWS);
+        EXPECT_EQ(ReadBytes(m_temp.File(RANKING_FILE_NAME))[0], bOK ? 0 : RANK_ROWS);
+        EXPECT_EQ(options(), bOK ? wxString("3 9 6 0") : strBefore);
+        EXPECT_EQ(ReadBytes(m_temp.File(SETTINGS_FILE_NAME)).find("CARDNO=3") != std::string::npos,
+                  bOK);
+    }
+    bOK = false;
     m_pFrame->OnVersion();
     m_pFrame->OnExit();
     int anHistogram[11] = {0, 99, 100, 12, 1, 7};

@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 build=${MUTATE_BUILD:-build}
 quick_tests="test_core test_records test_faults"
-gui_tests="test_window"
+gui_tests="test_window test_windows"
 
 if [[ -z ${DISPLAY:-} && -z ${MUTATE_IN_XVFB:-} ]]; then
   MUTATE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
