@@ -71,6 +71,10 @@ mutants=(
   "ui/frame.cpp@s/if (dlg.m_bCleared)/if (!dlg.m_bCleared)/@the ranking is emptied when not confirmed"
   "ui/option_dialog.cpp@s/IsChecked(ID_CHECK_RIGHT_CLOSE) ? 0 : 1/IsChecked(ID_CHECK_RIGHT_CLOSE) ? 1 : 0/@the right-click box works backwards"
   "ui/ranking_dialog.cpp@s/RANKING_LINE_STEP = 25/RANKING_LINE_STEP = 24/@ranking rows stand a pixel closer"
+  "ui/paint.cpp@s/m_pShown->m_aTextRect\[1\].Intersects(area)/m_pShown->m_aTextRect[0].Intersects(area)/@a redraw of part of the board leaves the time out"
+  "ui/paint.cpp@s/changed.push_back(area.Union(shown.m_aTextRect\[n\]));/changed.push_back(area.Intersect(shown.m_aTextRect[n]));/@a changed status text redraws only where old and new overlap"
+  "ui/paint.cpp@s/for (int nPlace : {shown.m_nFocus, nFocus})/for (int nPlace : {nFocus})/@a moved frame stays drawn at its old place"
+  "ui/frame.cpp@s/IsX11Display() ? GetPosition() : m_storedPosition/IsX11Display() ? m_storedPosition : GetPosition()/@closing stores the place as read, not where the window stood"
 )
 
 backup=$(mktemp -d)
