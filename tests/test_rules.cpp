@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The turn rules against a fake window: each row a state, an event, and what the
-// window is asked to do and the board looks like afterwards.
+// The turn rules and the keys' play against a fake window: each row a state, an event, and
+// what the window is asked to do and the board looks like afterwards.
 
-#include <functional>
+#include <algorithm>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -15,7 +16,8 @@
 namespace {
 
 struct FakeWindow : ITurnWindow {
-    std::ostringstream calls, steps;
+    std::ostringstream calls;
+    int nSteps = 0; // deal steps in order, each after its wait
     bool bActive = true;
     time_t tNow = 1000000000;
     template <class... T> void Add(const T&... values) {
@@ -28,285 +30,206 @@ struct FakeWindow : ITurnWindow {
         Add(r.width == BOARD_WIDTH && r.height == BOARD_HEIGHT ? "paint" : "part");
     }
     void BeginDeal() override { Add("deal"); }
-    void DrawDealStep(int i, int nWaitMs) override { steps << i << "/" << nWaitMs << " "; }
+    void DrawDealStep(int i, int nWaitMs) override { nSteps += i == nSteps && nWaitMs == 25; }
     void EndDeal() override { Add("dealt"); }
     bool IsProgramActive() override { return bActive; }
     time_t TimeNow() override { return tNow; }
     void ShowGameTime() override { Add("time"); }
-    void InsertResult(int nScore, int nOpens, int nSecs) override {
-        Add("result ", nScore, " ", nOpens, " ", nSecs);
-    }
+    void InsertResult(int n, int o, int s) override { Add("result ", n, " ", o, " ", s); }
     void ShowClearDialog(const int* p, int nScore) override {
         Add("clear ", nScore, " ", p[0], ",", p[1], p[2], p[3], p[4], p[5], p[6], p[10]);
     }
 };
 
-enum State { NO_DEAL, READY, ONE_UP, PAIR_UP, MISS_UP };
-enum Event { A, B, X, GONE, GAP, RIGHT, T_PAIR, T_MISS, T_CLOCK };
-
 class Rules : public testing::Test {
 protected:
-    int First(const std::function<bool(int)>& match) {
-        int i = 0;
-        while (m_board.m_apCards[i]->IsRemoved() || !match(i))
-            ++i;
-        return i;
-    }
-    // A game with one pair gone (m_nGone one of it) and cards a, b of one rank, x of another,
-    // found by the cards' ranks, not by the rule that compares them.
-    void Enter(State state, int bTimeAuto, int nTimeIndex = 3) {
+    // Places of one pair gone, of cards a and b of one rank and of x of another.
+    static constexpr int GONE = 0, A = 2, B = 3, X = 4;
+    CCard& Card(int i) { return *m_board.m_apCards[i]; }
+    // A game at 5 seconds with those ranks given, then the events of pszBefore, unrecorded.
+    void Enter(int bTimeAuto, int nTimeIndex, const char* pszBefore) {
         m_board.NewDeal(m_window.tNow);
         m_board.m_bTimeAuto = bTimeAuto, m_board.m_nTimeIndex = nTimeIndex;
-        m_board.SetPlaying(state != NO_DEAL);
-        const auto rank = [&](int i) { return m_board.m_apCards[i]->m_nRank; };
-        const auto same = [&](int a) {
-            return First([&](int i) { return i != a && rank(i) == rank(a); });
-        };
-        m_nGone = First([](int) { return true; });
-        for (int i : {m_nGone, same(m_nGone)})
-            m_board.m_apCards[i]->m_bFaceUp = m_board.m_apCards[i]->m_bRemoved = 1;
-        m_a = First([](int) { return true; }), m_b = same(m_a);
-        m_x = First([&](int i) { return rank(i) != rank(m_a); });
-        if (state >= ONE_UP)
-            Apply(A);
-        if (state >= PAIR_UP)
-            Apply(state == PAIR_UP ? B : X);
+        m_board.SetPlaying(1), g_nGameSeconds = 5;
+        m_keys.emplace(m_board, m_rules, m_window);
+        for (int i = GONE; i <= X; ++i)
+            Card(i).m_nRank = 1 + i / 2, Card(i).m_bFaceUp = Card(i).m_bRemoved = i < A;
+        Play(pszBefore);
         m_window.calls.str("");
     }
-    void Click(int i) {
-        m_rules.OnBoardClick(m_board.m_apCards[i]->m_nX + 25, m_board.m_apCards[i]->m_nY + 34);
+    // Clicks on a, b, x, the g(one) card (each letter at its place in "gGabx"), _ a gap, R(ight
+    // click); timers P(air), M(iss), C(lock), c(lock while another program is active); keys
+    // < > ^ v H(ome) E(nd) !(act) Z(escape) p(ause); N(ew game); 0: no game in play; w: every
+    // card but a and b gone, the gone one, x and a turned back 2, 4 and 7 times, the turns at
+    // their most.
+    void Play(const std::string& strEvents) {
+        for (char c : strEvents) {
+            const size_t nKey = std::string("<>^vHE!Zp").find(c),
+                         nTimer = std::string("PMCc").find(c), nCard = std::string("gGabx").find(c);
+            if (nKey != std::string::npos)
+                m_keys->OnKey(static_cast<BoardKey>(nKey));
+            else if (nTimer != std::string::npos)
+                m_window.bActive = c != 'c',
+                m_keys->OnGameTimer(TIMER_PAIR + std::min<int>(nTimer, 2));
+            else if (c == 'R')
+                m_keys->OnRightClick();
+            else if (c == '_')
+                m_keys->OnLeftClick(CARD_WIDTH + 5, 30);
+            else if (c == 'N')
+                m_keys->StartGame();
+            else if (c == '0')
+                m_board.SetPlaying(0);
+            else if (c == 'w') {
+                for (int i = 0; i < CARD_COUNT; ++i)
+                    Card(i).m_bFaceUp = Card(i).m_bRemoved = i != A && i != B;
+                Card(GONE).m_nMissCount = 2, Card(X).m_nMissCount = 4, Card(A).m_nMissCount = 7;
+                m_board.SetOpenCount(MAX_OPEN_COUNT);
+            } else
+                m_keys->OnLeftClick(Card(nCard).m_nX + 25, Card(nCard).m_nY + 34);
+        }
     }
-    void Apply(Event event) {
-        const int anCard[] = {m_a, m_b, m_x, m_nGone};
-        if (event <= GONE)
-            Click(anCard[event]);
-        else if (event == GAP)
-            m_rules.OnBoardClick(CARD_WIDTH + 5, 30);
-        else if (event == RIGHT)
-            m_rules.OnBoardRightClick();
-        else
-            m_rules.OnGameTimer(event - T_PAIR + TIMER_PAIR);
-    }
-    // a, b and x: d(own), u(p) or r(emoved); the open slots; turns; misses of a and x; time.
+    // a, b and x: d(own), u(p) or r(emoved); the open slots; turns; misses of a and x; time;
+    // the frame where shown; the pause.
     std::string Describe() {
         std::string str;
-        for (int i : {m_a, m_b, m_x}) {
-            const CCard& c = *m_board.m_apCards[i];
-            str += c.IsRemoved() ? 'r' : c.IsFaceUp() ? 'u' : 'd';
-        }
+        for (int i : {A, B, X})
+            str += Card(i).IsRemoved() ? 'r' : Card(i).IsFaceUp() ? 'u' : 'd';
         str += " open=";
-        for (int nSlot : {0, 1}) {
-            const int i = m_board.GetOpenCard(nSlot);
-            str += i == m_a ? 'a' : i == m_b ? 'b' : i == m_x ? 'x' : i == -1 ? '-' : '?';
-        }
-        return str + " turns=" + std::to_string(m_board.GetOpenCount()) +
-               " misses=" + std::to_string(m_board.m_apCards[m_a]->m_nMissCount) +
-               std::to_string(m_board.m_apCards[m_x]->m_nMissCount) +
-               " secs=" + std::to_string(g_nGameSeconds);
+        for (int i : {m_board.GetOpenCard(0), m_board.GetOpenCard(1)})
+            str += i == -1 ? '-' : i <= X ? "gGabx"[i] : '?';
+        str += " turns=" + std::to_string(m_board.GetOpenCount()) +
+               " misses=" + std::to_string(Card(A).m_nMissCount) +
+               std::to_string(Card(X).m_nMissCount) + " secs=" + std::to_string(g_nGameSeconds);
+        if (m_keys->GetFocusPlace() >= 0)
+            str += " frame=" + std::to_string(m_keys->GetFocusPlace());
+        return str + (m_keys->IsPaused() ? " paused" : "");
     }
 
     CGameBoard m_board;
     FakeWindow m_window;
     CTurnRules m_rules{m_board, m_window};
-    int m_a = 0, m_b = 0, m_x = 0, m_nGone = 0;
+    std::optional<CKeyPlay> m_keys;
 };
 
 TEST_F(Rules, EachEventInEachState) {
+    const char* pszUp = "udd open=a- turns=0 misses=00 secs=5";
+    const char* pszMiss = "udu open=ax turns=1 misses=00 secs=5";
     const struct {
-        State state;
         int bTimeAuto, nTimeIndex;
-        Event event;
-        bool bActive;
-        const char *pszCalls, *pszAfter; // null: as before
+        const char *pszBefore, *pszEvents, *pszCalls, *pszAfter; // null: as before
     } aRows[] = {
-        {NO_DEAL, 1, 3, A, true, "", nullptr},
-        {READY, 1, 3, A, true, "part", "udd open=a- turns=0 misses=00 secs=5"},
-        {READY, 1, 3, GAP, true, "", nullptr},
-        {READY, 1, 3, GONE, true, "part", nullptr},
-        {ONE_UP, 1, 3, A, true, "part", nullptr},
-        {ONE_UP, 1, 7, B, true, "part start1:500", "uud open=ab turns=1 misses=00 secs=5"},
-        {ONE_UP, 1, 0, X, true, "part start2:100", "udu open=ax turns=1 misses=00 secs=5"},
-        {ONE_UP, 1, 3, X, true, "part start2:700", "udu open=ax turns=1 misses=00 secs=5"},
-        {ONE_UP, 1, 7, X, true, "part start2:2500", "udu open=ax turns=1 misses=00 secs=5"},
-        {ONE_UP, 0, 3, X, true, "part", "udu open=ax turns=1 misses=00 secs=5"},
-        {PAIR_UP, 1, 3, X, true, "", nullptr},
-        {MISS_UP, 0, 3, B, true, "", nullptr},
-        {ONE_UP, 0, 3, RIGHT, true, "", nullptr},
-        {PAIR_UP, 0, 3, RIGHT, true, "start1:0", nullptr},
-        {MISS_UP, 0, 3, RIGHT, true, "start2:0", nullptr},
-        {MISS_UP, 1, 3, RIGHT, true, "", nullptr},
-        {PAIR_UP, 1, 3, T_PAIR, true, "stop1 part part", "rrd open=-- turns=1 misses=00 secs=5"},
-        {MISS_UP, 1, 3, T_MISS, true, "stop2 part part", "ddd open=-- turns=1 misses=11 secs=5"},
-        {READY, 1, 3, T_MISS, true, "stop2", nullptr},
-        {ONE_UP, 1, 3, T_PAIR, true, "stop1", nullptr},
-        {ONE_UP, 1, 3, T_CLOCK, true, "time", "udd open=a- turns=0 misses=00 secs=6"},
-        {ONE_UP, 1, 3, T_CLOCK, false, "time", nullptr},
+        // The mouse: a turn of two cards, a pair or a mismatch closing on its timer or by a
+        // right click, the clock.
+        {1, 3, "0", "a", "", nullptr},
+        {1, 3, "", "_", "", nullptr},
+        {1, 3, "", "g", "part", nullptr},
+        {1, 3, "a", "a", "part", nullptr},
+        {1, 7, "a", "b", "part start1:500", "uud open=ab turns=1 misses=00 secs=5"},
+        {1, 0, "a", "x", "part start2:100", pszMiss},
+        {1, 7, "a", "x", "part start2:2500", pszMiss},
+        {0, 3, "a", "x", "part", pszMiss},
+        {1, 3, "ab", "x", "", nullptr},
+        {0, 3, "ax", "b", "", nullptr},
+        {0, 3, "a", "R", "", nullptr},
+        {0, 3, "ab", "R", "start1:0", nullptr},
+        {0, 3, "ax", "R", "start2:0", nullptr},
+        {1, 3, "ax", "R", "", nullptr},
+        {1, 3, "ab", "P", "stop1 part part", "rrd open=-- turns=1 misses=00 secs=5"},
+        {1, 3, "ax", "M", "stop2 part part", "ddd open=-- turns=1 misses=11 secs=5"},
+        {1, 3, "", "M", "stop2", nullptr},
+        {1, 3, "a", "P", "stop1", nullptr},
+        {1, 3, "a", "C", "time", "udd open=a- turns=0 misses=00 secs=6"},
+        {1, 3, "a", "c", "time", nullptr},
+        // The last pair: 50 cards gone, three of them turned back 2, 4 and 7 times, at the most
+        // turns counted.
+        {1, 3, "w", "abP",
+         "part part start1:500 stop1 part part stop3 result 472 9999 5 clear 472 49,0101100",
+         "rrr open=-- turns=9999 misses=74 secs=5"},
+        // The first key only shows the frame, where it stood. One place per arrow, never past
+        // an edge; Home and End within the row.
+        {1, 3, "", "v", "part", "ddd open=-- turns=0 misses=00 secs=5 frame=0"},
+        {1, 3, "", "!", "part", "ddd open=-- turns=0 misses=00 secs=5 frame=0"},
+        {1, 3, "H", "<", "", nullptr},
+        {1, 3, "H", "^", "", nullptr},
+        {1, 3, "HE", ">", "", nullptr},
+        {1, 3, "HvvvE", "v", "", nullptr},
+        {1, 3, "Hv>>", "<", "part part", "ddd open=-- turns=0 misses=00 secs=5 frame=14"},
+        {1, 3, "Hv>>", "H", "part part", "ddd open=-- turns=0 misses=00 secs=5 frame=13"},
+        {1, 3, "Hv>>", "E", "part part", "ddd open=-- turns=0 misses=00 secs=5 frame=25"},
+        // Space or Enter: a left click on the framed place; Escape: a right click.
+        {1, 3, "H>>", "!", "part", "udd open=a- turns=0 misses=00 secs=5 frame=2"},
+        {1, 3, "axHv", "!", "", nullptr},
+        {0, 3, "axHv", "Z", "start2:0", nullptr},
+        // A click hides the frame and plays.
+        {1, 3, "Hv", "a", "part part", pszUp},
+        {0, 3, "axHv", "R", "part start2:0", pszMiss},
+        // Only a deal in play pauses; paused, nothing plays and the clock counts nothing.
+        {1, 3, "0", "p", "", nullptr},
+        {1, 3, "wabP", "p", "", nullptr}, // a won game
+        {1, 3, "Hv", "p", "paint", "ddd open=-- turns=0 misses=00 secs=5 paused"},
+        {1, 3, "Hvp", "<", "", nullptr},
+        {1, 3, "Hvp", "C", "time", nullptr},
+        {1, 3, "axp", "M", "stop2 part part", "ddd open=-- turns=1 misses=11 secs=5 paused"},
+        // P, Pause, Space, Enter or a click ends the pause and does nothing else; a new deal
+        // ends it too and hides the frame, so a key only shows it, on the first place.
+        {1, 3, "Hvp", "p", "paint", "ddd open=-- turns=0 misses=00 secs=5 frame=13"},
+        {1, 3, "H>>p", "!", "paint", "ddd open=-- turns=0 misses=00 secs=5 frame=2"},
+        {1, 3, "p", "a", "paint", "ddd open=-- turns=0 misses=00 secs=5"},
+        {0, 3, "axp", "R", "paint", pszMiss},
+        {1, 3, "axMaxHvp", "Nv", "part stop3 stop1 stop2 paint deal dealt paint start3:1000 part",
+         "ddd open=-- turns=0 misses=00 secs=0 frame=0"},
     };
     for (const auto& r : aRows) {
-        SCOPED_TRACE(testing::Message() << r.state << " " << r.bTimeAuto << r.nTimeIndex << " "
-                                        << r.event << " " << r.bActive);
-        g_nGameSeconds = 5;
-        Enter(r.state, r.bTimeAuto, r.nTimeIndex);
+        SCOPED_TRACE(testing::Message() << "row " << &r - aRows);
+        Enter(r.bTimeAuto, r.nTimeIndex, r.pszBefore);
         const std::string before = Describe();
-        m_window.bActive = r.bActive;
-        Apply(r.event);
+        Play(r.pszEvents);
         EXPECT_EQ(m_window.calls.str(), r.pszCalls);
         EXPECT_EQ(Describe(), r.pszAfter ? r.pszAfter : before);
     }
 }
 
-// 50 cards gone, three of them turned back 2, 3 and 7 times; the last pair is up.
-TEST_F(Rules, LastPairStopsTheClockEntersTheResultAndShowsTheSummary) {
-    Enter(READY, 1);
-    const int anMisses[] = {2, 3, 7};
-    for (int i = 0, n = 0; i < CARD_COUNT; ++i)
-        if (i != m_a && i != m_b) {
-            m_board.m_apCards[i]->m_bFaceUp = m_board.m_apCards[i]->m_bRemoved = 1;
-            m_board.m_apCards[i]->m_nMissCount = n < 3 ? anMisses[n++] : 0;
-        }
-    m_board.SetOpenCount(56);
-    g_nGameSeconds = 185;
-    Apply(A), Apply(B), Apply(T_PAIR);
-    EXPECT_EQ(m_window.calls.str(),
-              "part part start1:500 stop1 part part stop3 result 475 57 185 clear 475 49,0110100");
-    EXPECT_TRUE(m_board.IsAllRemoved() && m_board.IsPlaying());
-}
-
-// A pair and a mismatch left pending by the old game, then a deal of the same second.
-TEST_F(Rules, StartGameDealsCardByCardAndStartsTheClockAtNought) {
-    Enter(PAIR_UP, 1);
-    m_rules.StartTimer(TIMER_MISS, 100), m_window.calls.str(""), g_nGameSeconds = 77;
-    m_rules.StartGame();
-    EXPECT_EQ(m_window.calls.str(), "stop3 stop1 stop2 paint deal dealt paint start3:1000");
-    std::string strSteps;
-    for (int i = 0; i < CARD_COUNT; ++i) {
-        const CCard* p = m_board.m_apCards[i];
-        EXPECT_TRUE(p->m_bDealt && !p->IsFaceUp() && !p->IsRemoved());
-        strSteps += std::to_string(i) + "/25 ";
-    }
-    EXPECT_EQ(m_window.steps.str(), strSteps);
-    EXPECT_TRUE(m_board.IsPlaying() && m_board.m_bShowOpens && m_board.m_bShowTime &&
-                g_nGameSeconds == 0);
+// A mismatch and a pair pending from the old game, then a deal: every card in its place, face
+// down, dealt one step at a time, the clock from nought. A known second gives a known layout of
+// a whole pack, each card with a face of its own; the board's own deal is the current second's.
+TEST_F(Rules, StartGameDealsTheLayoutOfTheSecond) {
+    Enter(1, 3, "ax"), m_rules.StartTimer(TIMER_PAIR, 100), m_rules.StartGame();
+    EXPECT_TRUE(m_window.nSteps == CARD_COUNT && m_board.IsPlaying() && m_board.m_bShowOpens &&
+                m_board.m_bShowTime);
     for (int nId : {TIMER_PAIR, TIMER_MISS, TIMER_CLOCK})
         EXPECT_EQ(m_board.IsTimerActive(nId) * 10000 + m_board.m_anTimerElapse[nId],
                   nId == TIMER_CLOCK ? 11000 : 0);
-}
-
-TEST_F(Rules, TheDealDependsOnTheSecondOnly) {
-    auto layout = [&](time_t tSecond) {
-        m_window.tNow = tSecond;
-        m_rules.StartGame();
+    EXPECT_TRUE(std::all_of(m_board.m_apCards, m_board.m_apCards + CARD_COUNT,
+                            [](const CCard* p) { return p->m_bDealt; }));
+    // The cards' faces, each in its own place and face down.
+    const auto layout = [&] {
         std::string str;
-        for (const CCard* p : m_board.m_apCards)
-            str += std::to_string(p->m_nRank) + "." + std::to_string(p->m_nSuit) + " ";
+        std::set<int> cards, faces;
+        for (int i = 0; i < CARD_COUNT; ++i) {
+            const CCard& c = Card(i);
+            str += std::to_string(c.m_nRank) + "." + std::to_string(c.m_nSuit) + " ";
+            if (c.m_nRank >= 1 && c.m_nRank <= RANK_COUNT && c.m_nSuit >= 1 &&
+                c.m_nSuit <= SUIT_COUNT && !c.IsFaceUp() && !c.IsRemoved() &&
+                m_board.HitTest(c.m_nX, c.m_nY) == i &&
+                m_board.HitTest(c.m_nX + CARD_WIDTH - 1, c.m_nY + CARD_HEIGHT - 1) == i)
+                cards.insert(c.m_nRank * 10 + c.m_nSuit), faces.insert(c.m_bmpFace.m_nId);
+        }
+        EXPECT_TRUE(cards.size() == CARD_COUNT && faces.size() == CARD_COUNT);
         return str;
     };
-    const std::string strFirst = layout(1000000000);
+    const std::string strFirst = layout();
     // Worked out by hand from the C library's draws for this second, redraws included.
     EXPECT_EQ(
         strFirst.rfind("9.4 2.3 9.2 6.1 10.2 3.3 13.3 6.2 7.4 3.4 1.3 13.1 5.3 2.4 1.2 7.2 ", 0),
         0u);
-    EXPECT_EQ(layout(1000000000), strFirst);
-    EXPECT_NE(layout(1000000001), strFirst);
-}
-
-// The keys' play over the same rules: the frame, the keys that act through it, the pause.
-class Keys : public Rules {
-protected:
-    // The board's keys first, in their order; then mouse input and the turn's timers.
-    enum Key { LEFT, RIGHT, UP, DOWN, HOME, END, ACT, ESC, PAUSE, CLICK_A, CLICK_R, TICK, CLOSE };
-    static constexpr int ON_A = 99; // the frame on card a, wherever the deal put it
-    // A fresh keys' play with the frame shown on place nFrame (-1: not shown).
-    void Set(State state, int bTimeAuto, int nFrame, bool bPaused) {
-        Enter(state, bTimeAuto);
-        m_keys.emplace(m_board, m_rules, m_window);
-        nFrame = nFrame == ON_A ? m_a : nFrame;
-        for (int n = 0; nFrame >= 0 && n <= nFrame / BOARD_COLUMNS + nFrame % BOARD_COLUMNS; ++n)
-            Press(n == 0 ? HOME : n <= nFrame / BOARD_COLUMNS ? DOWN : RIGHT);
-        if (bPaused)
-            Press(PAUSE);
-        m_window.calls.str("");
+    for (int nTry = 0; nTry < 3; ++nTry) {
+        const time_t tNow = time(nullptr);
+        m_board.NewDeal();
+        const std::string strNow = layout();
+        m_window.tNow = tNow, m_rules.StartGame();
+        EXPECT_TRUE(time(nullptr) != tNow || layout() == strNow);
+        EXPECT_NE(strNow, strFirst);
     }
-    void Press(Key key) {
-        const CCard& a = *m_board.m_apCards[m_a];
-        if (key <= PAUSE)
-            m_keys->OnKey(static_cast<BoardKey>(key));
-        else if (key == CLICK_A)
-            m_keys->OnLeftClick(a.m_nX + 1, a.m_nY + 1);
-        else if (key == CLICK_R)
-            m_keys->OnRightClick();
-        else
-            m_keys->OnGameTimer(key == TICK ? TIMER_CLOCK : TIMER_MISS);
-    }
-    std::string Frame() {
-        const int nPlace = m_keys->GetFocusPlace();
-        return "frame=" + (nPlace == m_a ? "a" : std::to_string(nPlace)) +
-               (m_keys->IsPaused() ? " paused" : "");
-    }
-    std::optional<CKeyPlay> m_keys;
-};
-
-TEST_F(Keys, EachKeyInEachState) {
-    const char* pszUp = "udd open=a- turns=0 misses=00 secs=5";
-    const struct {
-        State state;
-        int bTimeAuto, nFrame;
-        bool bPaused;
-        Key key;
-        const char *pszCalls, *pszFrame, *pszCards; // null: the cards as before
-    } aRows[] = {
-        // The first key only shows the frame, where it stood.
-        {READY, 1, -1, false, DOWN, "part", "frame=0", nullptr},
-        {READY, 1, -1, false, ACT, "part", "frame=0", nullptr},
-        // One place per arrow, never past an edge; Home and End within the row. Each way is
-        // walked in the end-to-end game.
-        {READY, 1, 0, false, LEFT, "", "frame=0", nullptr},
-        {READY, 1, 0, false, UP, "", "frame=0", nullptr},
-        {READY, 1, 12, false, RIGHT, "", "frame=12", nullptr},
-        {READY, 1, 51, false, DOWN, "", "frame=51", nullptr},
-        {READY, 1, 18, false, LEFT, "part part", "frame=17", nullptr},
-        {READY, 1, 18, false, HOME, "part part", "frame=13", nullptr},
-        {READY, 1, 18, false, END, "part part", "frame=25", nullptr},
-        // Space or Enter: a left click on the framed place; Escape: a right click.
-        {READY, 1, ON_A, false, ACT, "part", "frame=a", pszUp},
-        {READY, 1, 0, false, ACT, "part", "frame=0", nullptr}, // an empty place
-        {MISS_UP, 1, 18, false, ACT, "", "frame=18", nullptr},
-        {MISS_UP, 0, 18, false, ESC, "start2:0", "frame=18", nullptr},
-        // A click hides the frame and plays.
-        {READY, 1, 18, false, CLICK_A, "part part", "frame=-1", pszUp},
-        {MISS_UP, 0, 18, false, CLICK_R, "part start2:0", "frame=-1", nullptr},
-        // Only a deal in play pauses; paused, nothing plays and the clock counts nothing.
-        {NO_DEAL, 1, -1, false, PAUSE, "", "frame=-1", nullptr},
-        {READY, 1, 18, false, PAUSE, "paint", "frame=-1 paused", nullptr},
-        {READY, 1, 18, true, LEFT, "", "frame=-1 paused", nullptr},
-        {READY, 1, 18, true, TICK, "time", "frame=-1 paused", nullptr},
-        {READY, 1, 18, false, TICK, "time", "frame=18", "ddd open=-- turns=0 misses=00 secs=6"},
-        {MISS_UP, 1, -1, true, CLOSE, "stop2 part part", "frame=-1 paused",
-         "ddd open=-- turns=1 misses=11 secs=5"},
-        // P, Pause, Space, Enter or a click ends the pause and does nothing else.
-        {READY, 1, 18, true, PAUSE, "paint", "frame=18", nullptr},
-        {READY, 1, ON_A, true, ACT, "paint", "frame=a", nullptr},
-        {READY, 1, -1, true, CLICK_A, "paint", "frame=-1", nullptr},
-        {MISS_UP, 0, -1, true, CLICK_R, "paint", "frame=-1", nullptr},
-    };
-    for (const auto& r : aRows) {
-        SCOPED_TRACE(testing::Message() << "row " << &r - aRows);
-        g_nGameSeconds = 5;
-        Set(r.state, r.bTimeAuto, r.nFrame, r.bPaused);
-        const std::string before = Describe();
-        Press(r.key);
-        EXPECT_EQ(m_window.calls.str(), r.pszCalls);
-        EXPECT_EQ(Frame(), r.pszFrame);
-        EXPECT_EQ(Describe(), r.pszCards ? r.pszCards : before);
-    }
-}
-
-// Each deal's frame starts hidden, so a key only shows it, on the first place; unpaused.
-TEST_F(Keys, ANewDealStartsTheFrameAfresh) {
-    Set(READY, 1, 18, true);
-    m_keys->StartGame();
-    Press(DOWN);
-    EXPECT_EQ(Frame(), "frame=0");
 }
 
 } // namespace

@@ -29,7 +29,7 @@ mutants=(
   "core/board.cpp@s/if (m_nOpenCount < MAX_OPEN_COUNT)/if (m_nOpenCount <= MAX_OPEN_COUNT)/@the turn count passes 9999"
   "core/board.cpp@s/m_apCards\[nIndex1\]->m_nRank == m_apCards\[nIndex2\]->m_nRank/m_apCards[nIndex1]->m_nSuit == m_apCards[nIndex2]->m_nSuit/@pairs are matched by suit"
   "core/board.cpp@s/nMiss \* (nMiss - 1) \/ 2/nMiss * (nMiss + 1) \/ 2/@one miss is already penalised"
-  "core/board.cpp@s/nMiss < MISS_TOP_BUCKET ? nMiss/nMiss <= MISS_TOP_BUCKET ? nMiss/@six misses get a counter of their own"
+  "core/board.cpp@s/nMiss < MISS_TOP_BUCKET ? nMiss/nMiss < MISS_TOP_BUCKET - 1 ? nMiss/@four misses count as five or more"
   "core/board.cpp@s/new CCard(CELL_GAP + CELL_WIDTH \* nCol/new CCard(CELL_WIDTH * nCol/@cards lose their left gap"
   "core/score.cpp@s/if (nScore == MAX_SCORE)/if (nScore >= MAX_SCORE - 1)/@499 points grade SS"
   "core/score.cpp@s/else if (nScore > 450)/else if (nScore >= 450)/@450 points grade S"
