@@ -22,10 +22,7 @@ public:
         setenv("TEMP", m_strPath.c_str(), 1);
     }
     ~TempDir() {
-        if (m_old)
-            setenv("TEMP", m_old->c_str(), 1);
-        else
-            unsetenv("TEMP");
+        m_old ? setenv("TEMP", m_old->c_str(), 1) : unsetenv("TEMP");
         std::error_code error; // symbolic links inside are removed, never followed
         std::filesystem::remove_all(m_strPath, error);
     }
