@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <tuple>
 
 #include <unistd.h>
 
 #include "core/dialog_text.h"
-#include "records/ini.h"
 #include "records/settings.h"
 
 // A broken promise is a crash, so libFuzzer keeps the input that showed it.
@@ -23,21 +23,14 @@ namespace {
 
 // A file of these bytes in a scratch directory, in memory where there is one.
 [[maybe_unused]] std::string Scratch(const char* pszName, const uint8_t* pData, size_t nSize) {
-    static std::string strDir;
-    if (strDir.empty()) {
-        char szDir[] = "/dev/shm/pelmanix-fuzz-XXXXXX", szTmp[] = "/tmp/pelmanix-fuzz-XXXXXX";
-        strDir = mkdtemp(szDir) ? szDir : mkdtemp(szTmp) ? szTmp : "";
-        FUZZ_CHECK(!strDir.empty());
-    }
+    static const std::string strDir = [] {
+        char szShm[] = "/dev/shm/pelmanix-fuzz-XXXXXX", szTmp[] = "/tmp/pelmanix-fuzz-XXXXXX";
+        return std::string(mkdtemp(szShm) ? szShm : mkdtemp(szTmp) ? szTmp : "");
+    }();
     const std::string strPath = strDir + "/" + pszName;
-    FILE* pFile = std::fopen(strPath.c_str(), "wb");
-    FUZZ_CHECK(pFile && (nSize == 0 || std::fwrite(pData, 1, nSize, pFile) == nSize));
-    std::fclose(pFile);
+    std::ofstream file(strPath, std::ios::binary);
+    FUZZ_CHECK(!strDir.empty() && file.write(reinterpret_cast<const char*>(pData), nSize).flush());
     return strPath;
-}
-
-[[maybe_unused]] bool Terminated(const char* psz, size_t nField) {
-    return std::memchr(psz, '\0', nField) != nullptr;
 }
 
 [[maybe_unused]] std::tuple<int, int, int, int, int, int, int, int, int>
@@ -58,8 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     RankingRow aRows[RANK_ROWS];
     BuildRankingRows(table, aRows);
     for (const RankingRow& r : aRows)
-        FUZZ_CHECK(Terminated(r.szDate, sizeof r.szDate) && strlen(r.szScore) <= 4 &&
-                   strlen(r.szOpens) <= 4 && Terminated(r.szTime, sizeof r.szTime));
+        FUZZ_CHECK(memchr(r.szDate, 0, sizeof r.szDate) && strlen(r.szScore) <= 4 &&
+                   strlen(r.szOpens) <= 4 && memchr(r.szTime, 0, sizeof r.szTime));
     FUZZ_CHECK(SaveRanking(table, strPath.c_str()) && LoadRanking(back, strPath.c_str()));
     FUZZ_CHECK(std::memcmp(&back, &table, sizeof table) == 0);
 #elif defined(FUZZ_SETTINGS)
@@ -67,17 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     const std::string strPath = Scratch(SETTINGS_FILE_NAME, pData, nSize);
     StoredSettings s, back;
     ReadSettings(strPath.c_str(), &s);
-    FUZZ_CHECK(s.nCardPattern >= 0 && s.nCardPattern < CARD_PATTERN_COUNT);
-    FUZZ_CHECK(s.nBackground >= 0 && s.nBackground < BACKGROUND_COUNT);
-    FUZZ_CHECK(s.nTimeIndex >= 0 && s.nTimeIndex < CLOSE_TIME_COUNT);
-    char szValue[PROFILE_VALUE_SIZE];
-    const int nLen = GetProfileString("START", "TIMEAUTO", "", szValue, 8, strPath.c_str());
-    FUZZ_CHECK(nLen == int(strlen(szValue)) && nLen < 8);
+    FUZZ_CHECK(s.nCardPattern >= 0 && s.nCardPattern < CARD_PATTERN_COUNT && s.nBackground >= 0 &&
+               s.nBackground < BACKGROUND_COUNT && s.nTimeIndex >= 0 &&
+               s.nTimeIndex < CLOSE_TIME_COUNT);
     s.bTimeAuto = s.bTimeAuto ? 1 : 0;
-    if (WriteSettings(strPath.c_str(), s)) {
-        ReadSettings(strPath.c_str(), &back);
-        FUZZ_CHECK(Fields(back) == Fields(s));
-    }
+    FUZZ_CHECK(WriteSettings(strPath.c_str(), s));
+    ReadSettings(strPath.c_str(), &back);
+    FUZZ_CHECK(Fields(back) == Fields(s));
 #endif
     return 0;
 }
