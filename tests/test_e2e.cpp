@@ -55,28 +55,23 @@ struct Image {
     const char* At(int x, int y) const { return &rgb[3 * (y * w + x)]; }
 };
 
-// A binary PPM as ImageMagick writes it.
-Image ReadPpm(const std::string& strCommand) {
-    const std::string s = Shell(strCommand + " -depth 8 ppm:-");
-    Image image;
-    int nMax = 0, nUsed = 0;
-    if (std::sscanf(s.c_str(), "P6 %d %d %d%n", &image.w, &image.h, &nMax, &nUsed) != 3 ||
-        nMax != 255 || s.size() < nUsed + 1 + 3u * image.w * image.h)
-        return Image();
-    image.rgb = s.substr(nUsed + 1, 3 * image.w * image.h);
-    return image;
+// The w x h pixels an ImageMagick command writes; none when it writes another size.
+Image ReadRgb(const std::string& strCommand, int w, int h) {
+    Image image{w, h, Shell(strCommand + " -depth 8 rgb:-")};
+    return image.rgb.size() == 3u * w * h ? image : Image();
 }
 
-Image ReadPng(int nId) {
-    return ReadPpm("convert " PELMANIX_SOURCE_DIR "/res/img/" + std::to_string(nId) + ".png");
+Image ReadPng(int nId, int w = CARD_WIDTH, int h = CARD_HEIGHT) {
+    return ReadRgb("convert " PELMANIX_SOURCE_DIR "/res/img/" + std::to_string(nId) + ".png", w, h);
 }
 
 Image g_tile, g_back;
 int g_nBoardY = 0; // the window is at (0, 0), the board under its menu bar
 
 Image Grab(int h = BOARD_HEIGHT, int y = g_nBoardY) {
-    return ReadPpm("import -window root -crop 706x" + std::to_string(h) + "+0+" +
-                   std::to_string(y) + " +repage");
+    return ReadRgb("import -window root -crop 706x" + std::to_string(h) + "+0+" +
+                       std::to_string(y) + " +repage",
+                   BOARD_WIDTH, h);
 }
 
 // Whether image shows the art at (x0, y0), or its 16 x 16 tile from the board's top, nTop, on.
@@ -156,8 +151,8 @@ TEST(EndToEnd, GameByMouseAndKeysFromTheMenuToTheRankingFile) {
     std::ofstream(temp.File(SETTINGS))
         << "[POS]\nLEFT=0\nTOP=0\n[START]\nOPTION1=0\nOPTION2=0\nOPTION3=0\n"
            "CARDNO=0\nBACKNO=2\nTIMEINDEX=3\nTIMEAUTO=1\n";
-    g_tile = ReadPng(5203), g_back = ReadPng(5101);
-    ASSERT_TRUE(g_tile.w == 16 && g_back.w == CARD_WIDTH) << "no res/img read";
+    g_tile = ReadPng(5203, 16, 16), g_back = ReadPng(5101);
+    ASSERT_TRUE(g_tile.w && g_back.w) << "no res/img read";
     const pid_t nChild = fork();
     if (nChild == 0) {
         dup2(open("/dev/null", O_WRONLY), 1);
