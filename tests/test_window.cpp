@@ -127,8 +127,8 @@ TEST_F(Window, BoardShowsTheArtForTheScreensScaleAndTheStatusByItsSwitches) {
         Board().m_bShowOpens = nFlags & 1;
         Board().m_bShowTime = nFlags >> 1;
         const wxImage image = Compose(k);
-        EXPECT_EQ(CountColour(image, rect(525, 294, 76, 17)) > 0, (nFlags & 1) != 0);
-        EXPECT_EQ(CountColour(image, rect(625, 294, 76, 17)) > 0, (nFlags & 2) != 0);
+        EXPECT_EQ(Unlike(image, rect(525, 294, 76, 17), tile, true) > 0, (nFlags & 1) != 0);
+        EXPECT_EQ(Unlike(image, rect(625, 294, 76, 17), tile, true) > 0, (nFlags & 2) != 0);
         EXPECT_EQ(Unlike(image, rect(520, 288, 186, 6), tile, true), 0);
         for (int i = 0; i < CARD_COUNT; ++i) {
             const wxRect card = rect(4 + 54 * (i % 13), 4 + 72 * (i / 13), CARD_WIDTH, CARD_HEIGHT);
