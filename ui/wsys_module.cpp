@@ -161,6 +161,10 @@ void CloseHelpViewer() {
     // The viewer is a child of the main window. Left open, it is taken down from inside
     // the main window's destructor, which then still counts it among the windows
     // that keep the program running: gone first, nothing is left to it but exiting.
+    // Closed before its controller goes, the frame no longer reports back to it when
+    // it is destroyed later.
+    if (s_pHelp && s_pHelp->GetFrame())
+        s_pHelp->GetFrame()->Close(true);
     delete s_pHelp;
     s_pHelp = nullptr;
 }
