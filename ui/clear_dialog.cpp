@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/clear_dialog.h"
 
-#include <wx/dcclient.h>
-
-#include "ui/dialog_fit.h"
 #include "ui/res_ids.h"
 #include "ui/wsys.h"
 
@@ -13,9 +10,7 @@ const int CLEAR_LINE_Y[CLEAR_LINE_COUNT] = {20, 50, 70, 110};
 } // namespace
 
 // clang-format off
-wxBEGIN_EVENT_TABLE(CClearDialog, wxDialog)
-    EVT_INIT_DIALOG(CClearDialog::OnInitDialog)
-    EVT_PAINT(CClearDialog::OnPaint)
+wxBEGIN_EVENT_TABLE(CClearDialog, CPaintedDialog)
     EVT_BUTTON(1, CClearDialog::OnOK)
 wxEND_EVENT_TABLE()
 
@@ -38,15 +33,4 @@ std::vector<PaintedText> CClearDialog::GetPaintedTexts() const {
         texts.push_back(
             {lines.aszLine[i], CLEAR_LINE_X, CLEAR_LINE_Y[i], i == 0 ? *wxBLUE : *wxRED});
     return texts;
-}
-
-void CClearDialog::OnInitDialog(wxInitDialogEvent& event) {
-    FitDialogToContents(this, PaintedRects(this, GetPaintedTexts()));
-    CentreOnParent();
-    event.Skip();
-}
-
-void CClearDialog::OnPaint(wxPaintEvent& /*event*/) {
-    wxPaintDC dc(this);
-    DrawPaintedTexts(&dc, this, GetPaintedTexts());
 }

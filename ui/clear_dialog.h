@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <wx/dialog.h>
-
 #include <vector>
 
 #include "core/dialog_text.h"
-#include "ui/wsys.h"
+#include "ui/painted_dialog.h"
 
 // The summary of a cleared game; all its text is drawn by its paint handler.
-class CClearDialog : public wxDialog {
+class CClearDialog : public CPaintedDialog {
 public:
     explicit CClearDialog(wxWindow* pOwner);
 
@@ -22,12 +20,9 @@ public:
     // dialog, hiding the text drawn beneath.
     bool Layout() override { return false; }
 
-    // Every text the paint handler draws, where and in which colour.
-    std::vector<PaintedText> GetPaintedTexts() const;
+    std::vector<PaintedText> GetPaintedTexts() const override;
 
 private:
-    void OnInitDialog(wxInitDialogEvent& event);
-    void OnPaint(wxPaintEvent& event);
     void OnOK(wxCommandEvent& event);
 
     wxDECLARE_EVENT_TABLE();

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/ranking_dialog.h"
 
-#include <wx/dcclient.h>
-
-#include "ui/dialog_fit.h"
 #include "ui/res_ids.h"
 #include "ui/wsys.h"
 
@@ -31,9 +28,7 @@ const Column g_aColumns[] = {
 } // namespace
 
 // clang-format off
-wxBEGIN_EVENT_TABLE(CRankingDialog, wxDialog)
-    EVT_INIT_DIALOG(CRankingDialog::OnInitDialog)
-    EVT_PAINT(CRankingDialog::OnPaint)
+wxBEGIN_EVENT_TABLE(CRankingDialog, CPaintedDialog)
     EVT_BUTTON(1, CRankingDialog::OnClearButton)
     EVT_BUTTON(2, CRankingDialog::OnOK)
 wxEND_EVENT_TABLE()
@@ -74,15 +69,4 @@ std::vector<PaintedText> CRankingDialog::GetPaintedTexts() const {
                 texts.push_back(
                     {pszText, column.x, RANKING_FIRST_Y + RANKING_LINE_STEP * r, *wxRED});
     return texts;
-}
-
-void CRankingDialog::OnInitDialog(wxInitDialogEvent& event) {
-    FitDialogToContents(this, PaintedRects(this, GetPaintedTexts()));
-    CentreOnParent();
-    event.Skip();
-}
-
-void CRankingDialog::OnPaint(wxPaintEvent& /*event*/) {
-    wxPaintDC dc(this);
-    DrawPaintedTexts(&dc, this, GetPaintedTexts());
 }

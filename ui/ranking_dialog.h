@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <wx/dialog.h>
-
 #include <vector>
 
 #include "core/dialog_text.h"
-#include "ui/wsys.h"
+#include "ui/painted_dialog.h"
 
 // The five best results; the list itself is drawn by the paint handler.
-class CRankingDialog : public wxDialog {
+class CRankingDialog : public CPaintedDialog {
 public:
     explicit CRankingDialog(wxWindow* pOwner);
 
@@ -17,12 +15,9 @@ public:
     int m_bCleared = 0;
 
     void OnClear();
-    // Every text the paint handler draws, where and in which colour.
-    std::vector<PaintedText> GetPaintedTexts() const;
+    std::vector<PaintedText> GetPaintedTexts() const override;
 
 private:
-    void OnInitDialog(wxInitDialogEvent& event);
-    void OnPaint(wxPaintEvent& event);
     void OnClearButton(wxCommandEvent& event);
     void OnOK(wxCommandEvent& event);
 
