@@ -6,6 +6,7 @@
 
 #include <wx/bitmap.h>
 #include <wx/frame.h>
+#include <wx/graphics.h>
 #include <wx/timer.h>
 
 #include "core/board.h"
@@ -120,6 +121,10 @@ private:
     // The surface the deal draws on while it holds the thread.
     std::unique_ptr<wxClientDC> m_pDealDC;
     std::unique_ptr<CShownBoard> m_pShown;
+    // The background tile as a brush, and the tile it was made from: a bitmap brush
+    // set on a DC converts every pixel of its tile anew.
+    wxGraphicsBrush m_tileBrush;
+    wxBitmap m_tileOfBrush;
     bool m_bSaved = false;
     wxPoint m_storedPosition; // LEFT and TOP as read
     bool m_bEnding = false;

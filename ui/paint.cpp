@@ -107,6 +107,18 @@ void CGameFrame::DrawBackground(wxDC* pDC) {
     }
     // A brush of the tile repeats it from the board's top-left corner and cuts it at
     // the right and bottom edges, in one fill instead of hundreds of small copies.
+    if (wxGraphicsContext* pGC = pDC->GetGraphicsContext()) {
+        if (m_tileBrush.IsNull() || !m_tileOfBrush.IsSameAs(tile)) {
+            m_tileBrush = pGC->CreateBrush(wxBrush(tile));
+            m_tileOfBrush = tile;
+        }
+        pGC->SetBrush(m_tileBrush);
+        pGC->SetPen(wxNullGraphicsPen);
+        pGC->DrawRectangle(0, 0, BOARD_WIDTH, BOARD_HEIGHT);
+        pGC->SetBrush(pDC->GetBrush());
+        pGC->SetPen(pDC->GetPen());
+        return;
+    }
     const wxBrush oldBrush = pDC->GetBrush();
     const wxPen oldPen = pDC->GetPen();
     pDC->SetBrush(wxBrush(tile));
