@@ -107,13 +107,15 @@ def to_indexed(img, ncolours):
     return out
 
 
-def save_indexed(img, name, ncolours):
+def save_indexed(img, name, ncolours, stored=False):
     """At scale 1, the picture in its palette; larger copies keep every colour
-    they were drawn with, as name@2x.png."""
+    they were drawn with, as name@2x.png.  A stored picture is not compressed:
+    the game decodes it at every start, and then decoding is a copy."""
     if scale() != 1:
         return save_rgba(img, name)
     path = os.path.join(IMG_DIR, f"{name}.png")
-    to_indexed(img, ncolours).save(path, bits=bits_for(ncolours), optimize=True)
+    packing = {"compress_level": 0} if stored else {"optimize": True}
+    to_indexed(img, ncolours).save(path, bits=bits_for(ncolours), **packing)
     WRITTEN[path] = (img.size, ncolours)
     return path
 

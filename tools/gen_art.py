@@ -140,7 +140,7 @@ def main():
     for tid, make, ncolours in TILES:
         img = make()
         assert img.size == TILE_SIZES[tid], (tid, img.size)
-        path = save_indexed(img, str(tid), ncolours)
+        path = save_indexed(img, str(tid), ncolours, stored=True)
         tiles.append((str(tid), Image.open(path).convert("RGB")))
     tiles.sort(key=lambda t: -t[1].height)
     sheet_groups.append(tiles)
