@@ -22,12 +22,10 @@ const wxPoint OPEN_COUNT_POS(525, 294);
 const wxPoint GAME_TIME_POS(625, 294);
 const wxPoint STATUS_POS[2] = {OPEN_COUNT_POS, GAME_TIME_POS};
 
+// Cards are opaque: drawn straight from the bitmap, without a DC around it to copy from.
 void BlitCardImage(wxDC* pDC, int x, int y, const wxBitmap& bitmap) {
-    if (!bitmap.IsOk())
-        return;
-    wxMemoryDC mem;
-    mem.SelectObjectAsSource(bitmap);
-    pDC->Blit(x, y, CARD_WIDTH, CARD_HEIGHT, &mem, 0, 0, wxCOPY);
+    if (bitmap.IsOk())
+        pDC->DrawBitmap(bitmap, x, y);
 }
 
 void BlitCardBack(wxDC* pDC, int x, int y) {
@@ -112,9 +110,12 @@ void CGameFrame::DrawBackground(wxDC* pDC) {
             m_tileBrush = pGC->CreateBrush(wxBrush(tile));
             m_tileOfBrush = tile;
         }
+        // Only the area to redraw: the brush's pattern keeps the board's corner.
+        wxRect area(0, 0, BOARD_WIDTH, BOARD_HEIGHT);
+        pDC->GetClippingBox(area);
         pGC->SetBrush(m_tileBrush);
         pGC->SetPen(wxNullGraphicsPen);
-        pGC->DrawRectangle(0, 0, BOARD_WIDTH, BOARD_HEIGHT);
+        pGC->DrawRectangle(area.x, area.y, area.width, area.height);
         pGC->SetBrush(pDC->GetBrush());
         pGC->SetPen(pDC->GetPen());
         return;
