@@ -240,6 +240,12 @@ void CGameFrame::ShowChanges() {
 
 void CGameFrame::OnPaint(wxPaintEvent& /*event*/) {
     wxPaintDC dc(this);
+    // Until something first changes, paints draw the board straight onto the window:
+    // the kept board is made on that change, once start-up has shown the window.
+    if (!m_pShown) {
+        ComposeBoard(&dc);
+        return;
+    }
     const std::vector<wxRect> changed = UpdateShownBoard();
     const wxRegion& region = GetUpdateRegion();
     for (wxRegionIterator it(region); it; ++it) {
