@@ -3,6 +3,7 @@
 // off-screen and copied to the window in one transfer. The off-screen board lives
 // as long as the window; a change redraws only the places it touches.
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -32,8 +33,27 @@ void BlitCardBack(wxDC* pDC, int x, int y) {
     BlitCardImage(pDC, x, y, *g_pCardBackBitmap);
 }
 
-// White on a black box, as status text always was.
-void DrawStatusText(wxDC* pDC, const wxPoint& point, const char* pszText) {
+// White on a black box, as status text always was; a size of -1 is measured here.
+// Through the DC's graphics context the text is laid out once: the DC's own call lays
+// it out three times, for the box, for the letters and for its bounding box.
+void DrawStatusText(wxDC* pDC, const wxPoint& point, const char* pszText, wxSize size) {
+    if (wxGraphicsContext* pGC = pDC->GetGraphicsContext()) {
+        const wxString str = ToWx(pszText);
+        pGC->SetFont(GetSurfaceFont(), *wxWHITE);
+        if (size.x < 0) {
+            double w = 0, h = 0;
+            pGC->GetTextExtent(str, &w, &h);
+            size = wxSize(std::lround(w), std::lround(h));
+        }
+        pGC->SetBrush(*wxBLACK_BRUSH);
+        pGC->SetPen(wxNullGraphicsPen);
+        pGC->DrawRectangle(point.x, point.y, size.x, size.y);
+        pGC->DrawText(str, point.x, point.y);
+        pGC->SetFont(pDC->GetFont(), pDC->GetTextForeground());
+        pGC->SetBrush(pDC->GetBrush());
+        pGC->SetPen(pDC->GetPen());
+        return;
+    }
     const wxColour oldText = pDC->GetTextForeground();
     const wxColour oldBack = pDC->GetTextBackground();
     const int nOldMode = pDC->GetBackgroundMode();
@@ -129,12 +149,21 @@ void CGameFrame::DrawBackground(wxDC* pDC) {
     pDC->SetBrush(oldBrush);
 }
 
+// The kept board measured its texts when they changed: drawn there, they are not
+// measured again.
+wxSize CGameFrame::KeptTextSize(const wxDC* pDC, int n, const std::string& strText) const {
+    const bool bKept = m_pShown && pDC == &m_pShown->m_dc && m_pShown->m_astrText[n] == strText;
+    return bKept ? m_pShown->m_aTextRect[n].GetSize() : wxSize(-1, -1);
+}
+
 void CGameFrame::DrawOpenCount(wxDC* pDC) {
-    DrawStatusText(pDC, OPEN_COUNT_POS, OpenCountText(m_board).c_str());
+    const std::string strText = OpenCountText(m_board);
+    DrawStatusText(pDC, OPEN_COUNT_POS, strText.c_str(), KeptTextSize(pDC, 0, strText));
 }
 
 void CGameFrame::DrawGameTime(wxDC* pDC) {
-    DrawStatusText(pDC, GAME_TIME_POS, GameTimeText().c_str());
+    const std::string strText = GameTimeText();
+    DrawStatusText(pDC, GAME_TIME_POS, strText.c_str(), KeptTextSize(pDC, 1, strText));
 }
 
 void CGameFrame::ComposeBoard(wxDC* pDC) {
