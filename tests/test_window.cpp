@@ -142,9 +142,10 @@ TEST_F(Window, BoardShowsTheArtForTheScreensScaleAndTheStatusByItsSwitches) {
 }
 
 // The window keeps the board and redraws only the places a change touched; after every
-// step the screen must hold exactly the whole board composed afresh.
+// step the screen must hold exactly the whole board composed afresh, at the screen's scale.
 TEST_F(Window, ScreenAfterEachChangeIsTheWholeBoardComposedAfresh) {
     Start("[START]\nOPTION2=0\nOPTION3=0\n");
+    const int k = GetScreenScale() >= 1.5 ? 2 : 1;
     CCard** ap = Board().m_apCards;
     const auto click = [&](int i) {
         m_pFrame->OnBoardClick(0, wxPoint(ap[i]->m_nX + 25, ap[i]->m_nY + 34));
@@ -192,7 +193,8 @@ TEST_F(Window, ScreenAfterEachChangeIsTheWholeBoardComposedAfresh) {
         step();
         m_pFrame->Update();
         PumpEvents(50);
-        EXPECT_EQ(Unlike(GrabClient(m_pFrame), wxRect(0, 0, BOARD_WIDTH, BOARD_HEIGHT), Compose()),
+        EXPECT_EQ(Unlike(GrabClient(m_pFrame), wxRect(0, 0, BOARD_WIDTH * k, BOARD_HEIGHT * k),
+                         Compose(k)),
                   0)
             << pszStep;
     }

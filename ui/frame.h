@@ -109,6 +109,7 @@ private:
     // Brings the kept board up to date with the game; returns the areas redrawn.
     std::vector<wxRect> UpdateShownBoard();
     void RedrawArea(const wxRect& area);
+    void CopyShownBoard(const wxRegion& region);
     wxSize KeptTextSize(const wxDC* pDC, int n, const std::string& strText) const;
     // Updates the kept board and asks for a paint of what changed.
     void ShowChanges();

@@ -7,8 +7,11 @@
 #include <cstdio>
 #include <string>
 
+#include <cairo.h>
+
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/graphics.h>
 #include <wx/region.h>
 
 #include "core/key_play.h"
@@ -267,20 +270,53 @@ void CGameFrame::ShowChanges() {
         RepaintArea(area);
 }
 
+// The kept board's pixels go to the window as they are: GTK's paint context takes
+// them straight, without a DC built (and its font and colours set up) at every paint.
+void CGameFrame::CopyShownBoard(const wxRegion& region) {
+    cairo_t* pWindow = GTKPaintContext();
+    wxGraphicsContext* pGC = m_pShown->m_dc.GetGraphicsContext();
+    cairo_t* pKept = pGC ? static_cast<cairo_t*>(pGC->GetNativeContext()) : nullptr;
+    if (!pWindow || !pKept) {
+        wxPaintDC dc(this);
+        for (wxRegionIterator it(region); it; ++it) {
+            const wxRect area = it.GetRect();
+            dc.Blit(area.GetPosition(), area.GetSize(), &m_pShown->m_dc, area.GetPosition(),
+                    wxCOPY);
+        }
+        return;
+    }
+    cairo_surface_t* pSurface = cairo_get_target(pKept);
+    cairo_surface_flush(pSurface);
+    cairo_save(pWindow);
+    for (wxRegionIterator it(region); it; ++it) {
+        const wxRect area = it.GetRect();
+        cairo_rectangle(pWindow, area.x, area.y, area.width, area.height);
+    }
+    cairo_clip(pWindow);
+    // On a desktop scaled by 2 the kept board holds twice the pixels; unless its surface
+    // says so itself, one of its pixels is one of the screen's.
+    double fSurfaceScale = 1, fUnused = 1;
+    cairo_surface_get_device_scale(pSurface, &fSurfaceScale, &fUnused);
+    const double fScale = m_pShown->m_image.GetScaleFactor() / fSurfaceScale;
+    if (fScale != 1)
+        cairo_scale(pWindow, 1 / fScale, 1 / fScale);
+    cairo_set_source_surface(pWindow, pSurface, 0, 0);
+    cairo_set_operator(pWindow, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(pWindow);
+    cairo_restore(pWindow);
+}
+
 void CGameFrame::OnPaint(wxPaintEvent& /*event*/) {
-    wxPaintDC dc(this);
     // Until something first changes, paints draw the board straight onto the window:
     // the kept board is made on that change, once start-up has shown the window.
     if (!m_pShown) {
+        wxPaintDC dc(this);
         ComposeBoard(&dc);
         return;
     }
     const std::vector<wxRect> changed = UpdateShownBoard();
     const wxRegion& region = GetUpdateRegion();
-    for (wxRegionIterator it(region); it; ++it) {
-        const wxRect area = it.GetRect();
-        dc.Blit(area.GetPosition(), area.GetSize(), &m_pShown->m_dc, area.GetPosition(), wxCOPY);
-    }
+    CopyShownBoard(region);
     // A change nobody asked a repaint for still reaches the window.
     for (const wxRect& area : changed)
         if (region.Contains(area) != wxInRegion)
