@@ -110,7 +110,7 @@ private:
     std::vector<wxRect> UpdateShownBoard();
     void RedrawArea(const wxRect& area);
     void CopyShownBoard(const wxRegion& region);
-    wxSize KeptTextSize(const wxDC* pDC, int n, const std::string& strText) const;
+    void DrawStatusLineText(wxDC* pDC, int n, const std::string& strText);
     // Updates the kept board and asks for a paint of what changed.
     void ShowChanges();
     void RepaintArea(const wxRect& area);

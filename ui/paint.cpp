@@ -36,23 +36,32 @@ void BlitCardBack(wxDC* pDC, int x, int y) {
     BlitCardImage(pDC, x, y, *g_pCardBackBitmap);
 }
 
-// White on a black box, as status text always was; a size of -1 is measured here.
-// Through the DC's graphics context the text is laid out once: the DC's own call lays
-// it out three times, for the box, for the letters and for its bounding box.
-void DrawStatusText(wxDC* pDC, const wxPoint& point, const char* pszText, wxSize size) {
+// The status text's size as its graphics context lays it out, its font set.
+wxSize StatusTextSize(wxGraphicsContext* pGC, const wxString& str) {
+    double w = 0, h = 0;
+    pGC->GetTextExtent(str, &w, &h);
+    return wxSize(std::lround(w), std::lround(h));
+}
+
+// White on a black box, as status text always was. Through the DC's graphics context
+// the text is laid out once: the DC's own call lays it out three times, for the box,
+// for the letters and for its bounding box. The kept board hands in its font, made
+// once, and the size it measured; elsewhere both are made here (a size of -1).
+void DrawStatusText(wxDC* pDC, const wxPoint& point, const char* pszText,
+                    const wxGraphicsFont& font, wxSize size) {
     if (wxGraphicsContext* pGC = pDC->GetGraphicsContext()) {
         const wxString str = ToWx(pszText);
-        pGC->SetFont(GetSurfaceFont(), *wxWHITE);
-        if (size.x < 0) {
-            double w = 0, h = 0;
-            pGC->GetTextExtent(str, &w, &h);
-            size = wxSize(std::lround(w), std::lround(h));
-        }
+        if (font.IsNull())
+            pGC->SetFont(GetSurfaceFont(), *wxWHITE);
+        else
+            pGC->SetFont(font);
+        if (size.x < 0)
+            size = StatusTextSize(pGC, str);
         pGC->SetBrush(*wxBLACK_BRUSH);
         pGC->SetPen(wxNullGraphicsPen);
         pGC->DrawRectangle(point.x, point.y, size.x, size.y);
         pGC->DrawText(str, point.x, point.y);
-        pGC->SetFont(pDC->GetFont(), pDC->GetTextForeground());
+        // The font stays: whatever draws text through the DC sets its own first.
         pGC->SetBrush(pDC->GetBrush());
         pGC->SetPen(pDC->GetPen());
         return;
@@ -152,21 +161,22 @@ void CGameFrame::DrawBackground(wxDC* pDC) {
     pDC->SetBrush(oldBrush);
 }
 
-// The kept board measured its texts when they changed: drawn there, they are not
-// measured again.
-wxSize CGameFrame::KeptTextSize(const wxDC* pDC, int n, const std::string& strText) const {
-    const bool bKept = m_pShown && pDC == &m_pShown->m_dc && m_pShown->m_astrText[n] == strText;
-    return bKept ? m_pShown->m_aTextRect[n].GetSize() : wxSize(-1, -1);
+// The kept board measured its texts when they changed and keeps their font: drawn
+// there, a text is not measured again, nor its font made anew.
+void CGameFrame::DrawStatusLineText(wxDC* pDC, int n, const std::string& strText) {
+    const bool bKept = m_pShown && pDC == &m_pShown->m_dc;
+    const bool bMeasured = bKept && m_pShown->m_astrText[n] == strText;
+    DrawStatusText(pDC, STATUS_POS[n], strText.c_str(),
+                   bKept ? m_pShown->m_statusFont : wxNullGraphicsFont,
+                   bMeasured ? m_pShown->m_aTextRect[n].GetSize() : wxSize(-1, -1));
 }
 
 void CGameFrame::DrawOpenCount(wxDC* pDC) {
-    const std::string strText = OpenCountText(m_board);
-    DrawStatusText(pDC, OPEN_COUNT_POS, strText.c_str(), KeptTextSize(pDC, 0, strText));
+    DrawStatusLineText(pDC, 0, OpenCountText(m_board));
 }
 
 void CGameFrame::DrawGameTime(wxDC* pDC) {
-    const std::string strText = GameTimeText();
-    DrawStatusText(pDC, GAME_TIME_POS, strText.c_str(), KeptTextSize(pDC, 1, strText));
+    DrawStatusLineText(pDC, 1, GameTimeText());
 }
 
 void CGameFrame::ComposeBoard(wxDC* pDC) {
@@ -212,6 +222,9 @@ std::vector<wxRect> CGameFrame::UpdateShownBoard() {
     if (!m_pShown)
         m_pShown = std::make_unique<CShownBoard>(GetDPIScaleFactor());
     CShownBoard& shown = *m_pShown;
+    wxGraphicsContext* pGC = shown.m_dc.GetGraphicsContext();
+    if (shown.m_statusFont.IsNull() && pGC)
+        shown.m_statusFont = pGC->CreateFont(GetSurfaceFont(), *wxWHITE);
     std::vector<wxRect> changed;
     for (int i = 0; i < CARD_COUNT; ++i) {
         const int nLook = CardLook(m_board.m_apCards[i]);
@@ -228,9 +241,16 @@ std::vector<wxRect> CGameFrame::UpdateShownBoard() {
         wxRect area = shown.m_aTextRect[n];
         shown.m_aTextRect[n] = wxRect();
         if (!astrText[n].empty()) {
-            shown.m_dc.SetFont(GetSurfaceFont());
-            shown.m_aTextRect[n] =
-                wxRect(STATUS_POS[n], shown.m_dc.GetTextExtent(ToWx(astrText[n].c_str())));
+            const wxString str = ToWx(astrText[n].c_str());
+            wxSize size;
+            if (pGC) {
+                pGC->SetFont(shown.m_statusFont);
+                size = StatusTextSize(pGC, str);
+            } else {
+                shown.m_dc.SetFont(GetSurfaceFont());
+                size = shown.m_dc.GetTextExtent(str);
+            }
+            shown.m_aTextRect[n] = wxRect(STATUS_POS[n], size);
         }
         changed.push_back(area.Union(shown.m_aTextRect[n]));
         shown.m_astrText[n] = astrText[n];

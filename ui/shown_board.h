@@ -6,6 +6,7 @@
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
 #include <wx/gdicmn.h>
+#include <wx/graphics.h>
 
 #include "core/board.h"
 
@@ -29,6 +30,8 @@ struct CShownBoard {
     // The open count and the game time as shown ("" when off), and where.
     std::string m_astrText[2];
     wxRect m_aTextRect[2];
+    // Their font, made once for this board's graphics context and scale.
+    wxGraphicsFont m_statusFont;
     // The place framed for the keys (-1: none), and the pause sign.
     int m_nFocus = -1;
     bool m_bPaused = false;
