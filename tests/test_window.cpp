@@ -135,10 +135,6 @@ TEST_F(Window, BoardShowsTheArtForTheScreensScaleAndTheStatusByItsSwitches) {
             EXPECT_EQ(Unlike(image, card, i == 51 ? tile : i == 14 ? face : back, i == 51), 0) << i;
         }
     }
-    // The status text is in the desktop's text font, read without wx's stock font.
-    wxFont desktop = *wxNORMAL_FONT;
-    desktop.SetFractionalPointSize(desktop.GetFractionalPointSize() / GetTextScale());
-    EXPECT_EQ(GetSurfaceFont(), desktop) << GetSurfaceFont().GetNativeFontInfoDesc();
 }
 
 // The window keeps the board and redraws only the places a change touched; after every

@@ -126,43 +126,12 @@ wxFont GetGothicFont14() {
     return font;
 }
 
-namespace {
-
-// The font GTK gives a widget's text, read from GTK's settings: wx's stock font asks
-// a hidden window built for the purpose, about a millisecond at start-up. A widget
-// takes the family and the size, rounded to whole points, and nothing else.
-wxFont DesktopFont() {
-    using GetSettings = void* (*)();
-    using GetProperty = void (*)(void*, const char*, ...);
-    using Free = void (*)(void*);
-    const auto pSettings =
-        reinterpret_cast<GetSettings>(dlsym(RTLD_DEFAULT, "gtk_settings_get_default"));
-    const auto pGet = reinterpret_cast<GetProperty>(dlsym(RTLD_DEFAULT, "g_object_get"));
-    const auto pFree = reinterpret_cast<Free>(dlsym(RTLD_DEFAULT, "g_free"));
-    char* pszName = nullptr;
-    if (pSettings && pGet && pFree && pSettings())
-        pGet(pSettings(), "gtk-font-name", &pszName, nullptr);
-    const wxString strName = wxString::FromUTF8(pszName ? pszName : "");
-    if (pFree)
-        pFree(pszName);
-    wxFont named;
-    // A size in pixels needs GTK's resolution: that rare case is left to wx.
-    if (strName.empty() || strName.EndsWith("px") || !named.SetNativeFontInfo(strName))
-        return *wxNORMAL_FONT;
-    return wxFont(
-        wxFontInfo(std::lround(named.GetFractionalPointSize())).FaceName(named.GetFaceName()));
-}
-
-} // namespace
-
 wxFont GetSurfaceFont() {
     // The board is a picture of fixed pixels: its status text keeps its pixel size.
-    static const wxFont font = [] {
-        wxFont desktop = DesktopFont();
-        if (GetTextScale() != 1)
-            desktop.SetFractionalPointSize(desktop.GetFractionalPointSize() / GetTextScale());
-        return desktop;
-    }();
+    if (GetTextScale() == 1)
+        return *wxNORMAL_FONT;
+    wxFont font = *wxNORMAL_FONT;
+    font.SetFractionalPointSize(font.GetFractionalPointSize() / GetTextScale());
     return font;
 }
 
