@@ -220,11 +220,8 @@ void CGameFrame::RedrawArea(const wxRect& area) {
 
 std::vector<wxRect> CGameFrame::UpdateShownBoard() {
     if (!m_pShown)
-        m_pShown = std::make_unique<CShownBoard>(GetDPIScaleFactor());
+        m_pShown = std::make_unique<CShownBoard>(GetDPIScaleFactor(), GetSurfaceFont());
     CShownBoard& shown = *m_pShown;
-    wxGraphicsContext* pGC = shown.m_dc.GetGraphicsContext();
-    if (shown.m_statusFont.IsNull() && pGC)
-        shown.m_statusFont = pGC->CreateFont(GetSurfaceFont(), *wxWHITE);
     std::vector<wxRect> changed;
     for (int i = 0; i < CARD_COUNT; ++i) {
         const int nLook = CardLook(m_board.m_apCards[i]);
@@ -241,16 +238,9 @@ std::vector<wxRect> CGameFrame::UpdateShownBoard() {
         wxRect area = shown.m_aTextRect[n];
         shown.m_aTextRect[n] = wxRect();
         if (!astrText[n].empty()) {
-            const wxString str = ToWx(astrText[n].c_str());
-            wxSize size;
-            if (pGC) {
-                pGC->SetFont(shown.m_statusFont);
-                size = StatusTextSize(pGC, str);
-            } else {
-                shown.m_dc.SetFont(GetSurfaceFont());
-                size = shown.m_dc.GetTextExtent(str);
-            }
-            shown.m_aTextRect[n] = wxRect(STATUS_POS[n], size);
+            shown.m_pGC->SetFont(shown.m_statusFont);
+            shown.m_aTextRect[n] =
+                wxRect(STATUS_POS[n], StatusTextSize(shown.m_pGC, ToWx(astrText[n].c_str())));
         }
         changed.push_back(area.Union(shown.m_aTextRect[n]));
         shown.m_astrText[n] = astrText[n];
@@ -294,18 +284,9 @@ void CGameFrame::ShowChanges() {
 // them straight, without a DC built (and its font and colours set up) at every paint.
 void CGameFrame::CopyShownBoard(const wxRegion& region) {
     cairo_t* pWindow = GTKPaintContext();
-    wxGraphicsContext* pGC = m_pShown->m_dc.GetGraphicsContext();
-    cairo_t* pKept = pGC ? static_cast<cairo_t*>(pGC->GetNativeContext()) : nullptr;
-    if (!pWindow || !pKept) {
-        wxPaintDC dc(this);
-        for (wxRegionIterator it(region); it; ++it) {
-            const wxRect area = it.GetRect();
-            dc.Blit(area.GetPosition(), area.GetSize(), &m_pShown->m_dc, area.GetPosition(),
-                    wxCOPY);
-        }
-        return;
-    }
-    cairo_surface_t* pSurface = cairo_get_target(pKept);
+    wxCHECK_RET(pWindow, "a paint without GTK's paint context");
+    cairo_surface_t* pSurface =
+        cairo_get_target(static_cast<cairo_t*>(m_pShown->m_pGC->GetNativeContext()));
     cairo_surface_flush(pSurface);
     cairo_save(pWindow);
     for (wxRegionIterator it(region); it; ++it) {

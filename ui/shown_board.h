@@ -14,13 +14,16 @@
 // is drawn into it place by place, and a paint only copies it out.
 struct CShownBoard {
     // As many pixels as the screen gives the board: twice as many on a desktop scaled by 2.
-    explicit CShownBoard(double fScale) {
+    CShownBoard(double fScale, const wxFont& statusFont) {
         m_image.CreateWithDIPSize(wxSize(BOARD_WIDTH, BOARD_HEIGHT), fScale);
         m_dc.SelectObject(m_image);
+        m_pGC = m_dc.GetGraphicsContext();
+        m_statusFont = m_pGC->CreateFont(statusFont, *wxWHITE);
     }
 
     wxBitmap m_image;
     wxMemoryDC m_dc;
+    wxGraphicsContext* m_pGC; // m_dc's, which every DC on GTK 3 draws through
     bool m_bComposed = false;
     // What it was composed with: a different tile or back redraws everything.
     wxBitmap m_tile;
